@@ -51,10 +51,4 @@ class FormatArg {
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args);
 std::string Format(std::string_view pattern, const std::vector<FormatArg>& args);
 
-/* The platform's number texts: IntToStr, IntToHex (upper case, zero-padded to
-   digits), FloatToStr (general form, 15 significant digits). */
-std::string IntToStr(int64_t value);
-std::string IntToHex(int64_t value, int digits);
-std::string FloatToStr(double value);
-
 }  // namespace platform
