@@ -21,18 +21,18 @@ class Variant;
 /* The kinds a Variant can hold. The numbers are the automation type codes,
    so that they can be stored and sent as they are. */
 enum class VarType : uint16_t {
-  Empty = 0,      // unassigned
+  Empty = 0,  // unassigned
   Null = 1,
-  SmallInt = 2,   // 16-bit integer
-  Integer = 3,    // 32-bit integer
+  SmallInt = 2,  // 16-bit integer
+  Integer = 3,   // 32-bit integer
   Double = 5,
   Currency = 6,
-  Date = 7,       // DateTime
-  OleStr = 8,     // wide string (UTF-16)
-  Dispatch = 9,   // automation object
-  Boolean = 11,   // true is all bits set (-1)
-  String = 0x100, // byte string in an ANSI code page
-  Array = 0x200C, // array of Variants
+  Date = 7,        // DateTime
+  OleStr = 8,      // wide string (UTF-16)
+  Dispatch = 9,    // automation object
+  Boolean = 11,    // true is all bits set (-1)
+  String = 0x100,  // byte string in an ANSI code page
+  Array = 0x200C,  // array of Variants
 };
 
 /* The name of a kind as the runtime's error messages print it ("String",
@@ -42,7 +42,9 @@ const char* VarTypeName(VarType type);
 /* Fixed-point money value: the number times 10000. */
 struct Currency {
   int64_t Scaled = 0;
-  static Currency FromDouble(double value);  // rounds half to even at 4 decimals
+  /* Rounds half to even at 4 decimals; raises EVariantError (overflow) for
+     a value beyond the range or not a number. */
+  static Currency FromDouble(double value);
   double ToDouble() const { return static_cast<double>(Scaled) / 10000.0; }
   friend bool operator==(Currency, Currency) = default;
 };
@@ -61,7 +63,8 @@ struct ArrayBound {
 class VarArray {
  public:
   VarArray() = default;
-  /* Raises EVariantError for no dimensions, more than two, or High < Low - 1. */
+  /* All elements empty. Raises EVariantError for no dimensions, more than
+     two, High < Low - 1, or more elements than memory could ever hold. */
   explicit VarArray(std::vector<ArrayBound> bounds);
 
   int DimCount() const { return static_cast<int>(bounds_.size()); }
@@ -76,7 +79,9 @@ class VarArray {
   Variant& At(int32_t i, int32_t j);
   const Variant& At(int32_t i, int32_t j) const;
 
-  /* Changes the high bound of the last dimension; new elements are empty. */
+  /* Changes the high bound of the last dimension, keeping the elements that
+     stay in bounds; new elements are empty. Raises EVariantError for a high
+     bound below Low - 1 or an array without dimensions. */
   void Redim(int32_t highBound);
 
   /* All elements in storage order (first index fastest). */
@@ -97,9 +102,22 @@ class VarArray {
    elements; a dispatch object is shared (reference-counted).
 
    Conversions follow the platform's rules and live in VariantConv.cpp: As...()
-   converts to the asked kind and raises EVariantError when it cannot. Numbers
-   become text with "." as decimal point; Booleans become "True" / "False"; a
-   wide string becomes bytes in the system code page (see CodePage.h). */
+   converts to the asked kind and raises EVariantError when it cannot, with
+   the message "Could not convert variant of type (String) into type
+   (Integer)", or "Overflow while converting variant of type (..) into type
+   (..)" when the value does not fit.
+   - Empty reads as 0, "", false, date 0 and no object; Null, arrays and
+     objects convert to nothing else (VarToStr gives "" for Null).
+   - Booleans: true reads as -1 and as "True", false as 0 and "False"; any
+     non-zero number or date is true.
+   - Numbers: a fraction becomes a whole number rounded half to even; text
+     is a decimal number with "." (blanks around it allowed), a whole number
+     in "$" or "0x" hexadecimal, or "True" / "False" in any case. Numbers
+     become text by IntToStr and FloatToStr; a currency with up to 4 decimals.
+   - Dates are read from and written as text by TryStrToDateTime and
+     DateTimeToStr; as numbers they are their date-time number.
+   - A wide string becomes bytes in the system code page (WideToAnsi) and
+     bytes become wide text by AnsiToWide (see CodePage.h). */
 class Variant {
  public:
   Variant() noexcept;
@@ -130,10 +148,12 @@ class Variant {
   Variant(long long) = delete;
   Variant(unsigned long long) = delete;
   Variant(float) = delete;
+  // clang-format off
   template <class T>
     requires(!std::is_same_v<std::remove_cv_t<T>, char> &&
              !std::is_same_v<std::remove_cv_t<T>, char16_t>)
   Variant(T*) = delete;
+  // clang-format on
 
   Variant(const Variant& other);
   Variant(Variant&& other) noexcept;
@@ -155,9 +175,9 @@ class Variant {
   double AsDouble() const;
   Currency AsCurrency() const;
   DateTime AsDate() const;
-  std::string AsString() const;      // byte string; Empty gives "", Null raises
+  std::string AsString() const;  // byte string; Empty gives "", Null raises
   std::u16string AsWideString() const;
-  DispatchPtr AsDispatch() const;    // Empty gives no object
+  DispatchPtr AsDispatch() const;  // Empty gives no object
 
   /* Returns a new Variant of the given kind converted from this one (Empty
      and Null stay as they are unless the kind is Empty or Null). */
