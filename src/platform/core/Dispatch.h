@@ -39,7 +39,10 @@ void PutProperty(const Variant& object, std::string_view name, const Variant& va
 /* A Dispatch whose members are a table of functions, for the objects this
    system implements itself. Errors a member raises that are not already
    EOleError become EOleException with their message and this class name;
-   a member that wants to refuse its arguments raises EBadArgument. */
+   a member that wants to refuse its arguments raises EBadArgument. The
+   argument vector the caller passes is the one the member sees, so changes
+   to it reach the caller. Writing a method or a read-only property, or
+   reading a method that needs arguments, raises EBadArgument. */
 class AutoObject : public Dispatch {
  public:
   using Method = std::function<Variant(std::vector<Variant>& args)>;
@@ -47,6 +50,7 @@ class AutoObject : public Dispatch {
   using Setter = std::function<void(const Variant&)>;
 
   explicit AutoObject(std::string className);
+  ~AutoObject() override;
 
   Variant Invoke(std::string_view name, std::vector<Variant>& args) override;
   Variant GetProperty(std::string_view name) override;
@@ -70,18 +74,23 @@ class AutoObject : public Dispatch {
   std::vector<Member> members_;
 };
 
-/* Creates an automation object by class name ("ReportCounterS.dmReportCounter").
-   The registry (Registry.h) key HKEY_CLASSES_ROOT\<class name> gives the
-   shared library in its value "Library" (relative names are taken from the
-   folder of the registry file, then from the running program's folder) and
-   the name of its factory function in "Factory". The factory has the form
+/* Creates an automation object by class name ("ReportCounterS.dmReportCounter");
+   class names compare without regard to case. A factory registered with
+   RegisterObjectFactory comes first. Otherwise the registry (Registry.h) key
+   HKEY_CLASSES_ROOT\<class name> gives the shared library in its value
+   "Library" (relative names are taken from the folder of the registry file,
+   then from the running program's folder) and the name of its factory
+   function in "Factory". The factory has the form
 
      extern "C" void Factory(const char* className, platform::DispatchPtr* result);
 
-   and may raise. The library is loaded on first use and stays loaded.
-   Raises EOleError "Invalid class string" for a class that is not registered,
-   and EOleError with the loader's message when the library or the factory
-   cannot be found. */
+   The library is loaded on first use and stays loaded; creating objects from
+   several threads at once is safe.
+   Raises EOleError "Invalid class string" for a class that is not registered
+   (or whose key lacks either value), EOleError with the loader's message when
+   the library or the factory cannot be found, and EOleError when the factory
+   gives no object. An error the factory raises passes unchanged when it is an
+   EOleError and becomes EOleException (source: the class name) otherwise. */
 DispatchPtr CreateOleObject(std::string_view className);
 
 /* The function type of a factory. */
