@@ -58,6 +58,7 @@ class FormatArg {
         character or Variant (as text; Empty and Null give ""); the precision
         is the maximum number of bytes
      p  pointer, as 8 upper-case hex digits per 32 bits
+   Digit counts of e and g are cut to 1..18 and decimals of f, n and m to 18.
    Integers are int32/int64/uint32 arguments or Variants of an integer kind;
    floating numbers are double arguments only. Rounding is half away from
    zero on the value's 18 significant decimal digits; f, n and m values with
