@@ -172,15 +172,18 @@ TEST_F(CodePageTest, CodePageZeroAndAnsiFormsFollowTheSystemCodePage) {
 }
 
 TEST_F(CodePageTest, OverrideWinsAndOtherNumbersReadAs437) {
-  SetSystemCodePage(950);
-  EXPECT_EQ(SystemCodePage(), 950);
+  const int fromEnvironment = SystemCodePage();
+  // Whatever the environment says, each override is seen at once.
+  for (int codePage : {936, 950, 437}) {
+    SetSystemCodePage(codePage);
+    EXPECT_EQ(SystemCodePage(), codePage);
+  }
   SetSystemCodePage(1252);
   EXPECT_EQ(SystemCodePage(), 437);
-  SetSystemCodePage(936);
-  EXPECT_EQ(SystemCodePage(), 936);
-  SetSystemCodePage(std::nullopt);
-  // The test runner sets LANG=C.UTF-8 and no code page of its own.
+  SetSystemCodePage(0);
   EXPECT_EQ(SystemCodePage(), 437);
+  SetSystemCodePage(std::nullopt);
+  EXPECT_EQ(SystemCodePage(), fromEnvironment);
 }
 
 TEST_F(CodePageTest, LocaleTable) {
