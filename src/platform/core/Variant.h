@@ -99,7 +99,8 @@ class VarArray {
 };
 
 /* The automation value. Copies are deep: an array is copied with its
-   elements; a dispatch object is shared (reference-counted).
+   elements; a dispatch object is shared (reference-counted). A Variant moved
+   from is Empty. Assigning an element of an array to that array is safe.
 
    Conversions follow the platform's rules and live in VariantConv.cpp: As...()
    converts to the asked kind and raises EVariantError when it cannot, with
