@@ -320,7 +320,6 @@ class Scanner {
       : text_(text), settings_(settings) {}
 
   bool AtEnd() const { return pos_ >= text_.size(); }
-  size_t Pos() const { return pos_; }
   void Reset() { pos_ = 0; }
 
   void Blanks() {

@@ -305,7 +305,6 @@ std::optional<double> TryStrToFloat(std::string_view text) {
   // Check the grammar ourselves: from_chars would also take "inf" and "nan".
   size_t k = 0;
   size_t mantissaDigits = 0;
-  int leadingExponent = -1;  // decimal exponent of the first non-zero digit
   int wholeDigits = 0;
   bool seenNonZero = false;
   while (k < text.size() && IsDigit(text[k])) {
@@ -350,7 +349,9 @@ std::optional<double> TryStrToFloat(std::string_view text) {
   double value = 0;
   const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    leadingExponent = (wholeDigits > 0 ? wholeDigits - 1 : -(fractionZeros + 1)) + exponent;
+    // The decimal exponent of the first non-zero digit tells which way.
+    const int leadingExponent =
+        (wholeDigits > 0 ? wholeDigits - 1 : -(fractionZeros + 1)) + exponent;
     if (leadingExponent >= 0) return std::nullopt;  // too large for a double
     value = 0;                                      // too small: reads as zero
   } else if (ec != std::errc() || p != text.data() + text.size()) {
