@@ -39,8 +39,9 @@ struct FormatSettings {
   std::array<std::string, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   std::array<std::string, 7> LongDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                              "Thursday", "Friday", "Saturday"};
-  /* A two-digit year read from text falls within this many years before the
-     current year, or after it (0: the current century). */
+  /* A year read from text with one or two digits is placed in the hundred
+     years that start this many years before the current year (0: in the
+     current century). */
   int TwoDigitYearCenturyWindow = 50;
 };
 FormatSettings& GlobalFormatSettings();
