@@ -104,13 +104,14 @@ Variant ConvertOrLog(const Variant& value, int codePage, TextConversion convert,
 }
 
 /* The parsed edit mask: one slot per character of the edit text. */
+enum class LetterCase { AsTyped, Upper, Lower };
 struct MaskSlot {
-  bool Input;    // a place for one character of the value
-  char Literal;  // the character shown in a literal place
+  bool Input;       // a place for one character of the value
+  char Literal;     // the character shown in a literal place
+  LetterCase Case;  // how an input place shows letters
 };
 struct ParsedMask {
   std::vector<MaskSlot> Slots;
-  bool SaveLiterals = true;
   bool Reverse = false;  // "!": the value fills the places from the right
   char Blank = '_';
 };
@@ -122,31 +123,35 @@ bool IsMaskCharacter(char c) {
 ParsedMask ParseMask(std::string_view mask) {
   ParsedMask parsed;
   const platform::FormatSettings& settings = platform::GlobalFormatSettings();
+  LetterCase letterCase = LetterCase::AsTyped;
   size_t k = 0;
   for (; k < mask.size() && mask[k] != ';'; ++k) {
     const char c = mask[k];
     if (c == '\\') {
-      if (k + 1 < mask.size()) parsed.Slots.push_back({false, mask[++k]});
+      if (k + 1 < mask.size()) parsed.Slots.push_back({false, mask[++k], letterCase});
     } else if (c == '!') {
       parsed.Reverse = true;
-    } else if (c == '>' || c == '<') {
-      // Case directives take no place in the text.
+    } else if (c == '<' && k + 1 < mask.size() && mask[k + 1] == '>') {
+      letterCase = LetterCase::AsTyped;  // "<>" ends case conversion
+      ++k;
+    } else if (c == '>') {
+      letterCase = LetterCase::Upper;
+    } else if (c == '<') {
+      letterCase = LetterCase::Lower;
     } else if (IsMaskCharacter(c)) {
-      parsed.Slots.push_back({true, 0});
+      parsed.Slots.push_back({true, 0, letterCase});
     } else if (c == '/') {
-      parsed.Slots.push_back({false, settings.DateSeparator});
+      parsed.Slots.push_back({false, settings.DateSeparator, letterCase});
     } else if (c == ':') {
-      parsed.Slots.push_back({false, settings.TimeSeparator});
+      parsed.Slots.push_back({false, settings.TimeSeparator, letterCase});
     } else {
-      parsed.Slots.push_back({false, c});
+      parsed.Slots.push_back({false, c, letterCase});
     }
   }
-  // The second field says whether literals are kept in the text ("0": no),
-  // the third names the blank character.
+  // The second field ("0": literals are not kept in the text) does not change
+  // the characters entered; the third names the blank character.
   if (k < mask.size()) {
-    ++k;
-    if (k < mask.size() && mask[k] == '0') parsed.SaveLiterals = false;
-    const size_t third = mask.find(';', k);
+    const size_t third = mask.find(';', k + 1);
     if (third != std::string_view::npos && third + 1 < mask.size()) {
       parsed.Blank = mask[third + 1];
     }
@@ -154,35 +159,33 @@ ParsedMask ParseMask(std::string_view mask) {
   return parsed;
 }
 
-/* The edit text a masked edit shows after value is set as its text. */
+char ApplyCase(LetterCase letterCase, char c) {
+  if (letterCase == LetterCase::Upper && c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
+  if (letterCase == LetterCase::Lower && c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
+  return c;
+}
+
+/* The characters of the input places after value is set as the text of a
+   masked edit: value is laid on the places from the left (from the right
+   after "!"); a value character equal to the literal of a literal place is
+   taken by that place, so values with and without literals both fit. */
 std::string EnterUnderMask(std::string_view value, const ParsedMask& mask) {
-  std::string edit;
-  for (const MaskSlot& slot : mask.Slots) edit += slot.Input ? mask.Blank : slot.Literal;
-  if (mask.SaveLiterals) {
-    // The value holds the literals too: one of its characters per place, a
-    // literal it lacks is taken from the mask.
-    size_t v = 0;
-    for (size_t k = 0; k < mask.Slots.size() && v < value.size(); ++k) {
-      if (!mask.Slots[k].Input) {
-        if (value[v] == mask.Slots[k].Literal) ++v;
-      } else {
-        edit[k] = value[v++];
-      }
+  const auto places = static_cast<std::ptrdiff_t>(mask.Slots.size());
+  const auto length = static_cast<std::ptrdiff_t>(value.size());
+  std::string edit(mask.Slots.size(), mask.Blank);
+  const std::ptrdiff_t step = mask.Reverse ? -1 : 1;
+  std::ptrdiff_t v = mask.Reverse ? length - 1 : 0;
+  for (std::ptrdiff_t n = 0; n < places; ++n) {
+    const std::ptrdiff_t k = mask.Reverse ? places - 1 - n : n;
+    const MaskSlot& slot = mask.Slots[static_cast<size_t>(k)];
+    if (v < 0 || v >= length) break;
+    const char c = value[static_cast<size_t>(v)];
+    if (!slot.Input) {
+      if (c == slot.Literal) v += step;
+      continue;
     }
-    return edit;
-  }
-  // The value holds only the characters of the input places.
-  std::vector<size_t> places;
-  for (size_t k = 0; k < mask.Slots.size(); ++k) {
-    if (mask.Slots[k].Input) places.push_back(k);
-  }
-  const size_t n = std::min(places.size(), value.size());
-  for (size_t i = 0; i < n; ++i) {
-    if (mask.Reverse) {
-      edit[places[places.size() - 1 - i]] = value[value.size() - 1 - i];
-    } else {
-      edit[places[i]] = value[i];
-    }
+    edit[static_cast<size_t>(k)] = ApplyCase(slot.Case, c);
+    v += step;
   }
   return edit;
 }

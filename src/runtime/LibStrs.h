@@ -130,14 +130,14 @@ std::string JoinCounted(std::string_view prefix, const platform::Variant& counte
    mask then being removed: only the characters of the input places remain,
    the blank character reading as " ". The mask is "format[;save[;blank]]":
    L l A a C c 0 9 # are input places; "\" makes the next character a
-   literal, "/" and ":" are the date and time separators of the format
-   settings, "!" ">" "<" take no place, anything else is a literal. With
-   save "0" the value holds only input characters, laid on the places from
-   the left, or from the right after "!"; otherwise it holds the literals
-   too, one character a place (a literal missing from it is supplied). The
-   blank character defaults to "_"; places the value leaves open are blank,
-   and characters beyond the places are dropped. An empty mask changes
-   nothing. */
+   literal; "/" and ":" are the date and time separators of the format
+   settings; ">" and "<" upper- and lower-case the letters after them ("<>"
+   stops that); "!" lays the value from the right; anything else is a
+   literal. value is laid on the places one character each, from the left
+   (from the right after "!"); a character equal to a literal place's literal
+   is taken by it, so values with and without literals both fit. Places left
+   over are blank, characters left over are dropped. The blank character
+   defaults to "_"; an empty mask changes nothing. */
 std::string StripMask(std::string_view value, std::string_view mask);
 
 /* Chinese caption of a message-dialog button by its kind name ("Yes", "OK",

@@ -478,14 +478,19 @@ TEST(LibStrsTest, StripMaskLeavesTheEnteredCharacters) {
       {"PO12345678901", "!aaaa-aaaaaaaaaaa;0; ", "  PO12345678901"},  // "!": from the right
       {"PO12345678901", "aaaa-aaaaaaaaaaa;0; ", "PO12345678901  "},
       {"PO  -12345678901", "!aaaa-aaaaaaaaaaa;1; ", "PO  12345678901"},
-      {"1234567", "999;0;_", "123"},  // characters beyond the places are dropped
+      {"AB-12345678901", "!aaaa-aaaaaaaaaaa;1; ", "  AB12345678901"},
+      {"2024/01/05", "9999/99/99;0;_", "20240105"},  // literals are taken where they match
+      {"1234567", "999;0;_", "123"},                 // characters beyond the places are dropped
       {"1234567", "!999;0;_", "567"},
       // The blank character reads as a blank.
       {"12_45", "99999;1;_", "12 45"},
       {"12*45", "99999;1;*", "12 45"},
-      // Escaped mask characters are literals; case directives take no place.
+      // Escaped mask characters are literals; case directives take no place
+      // and set the case of the letters after them.
       {"9123-9", "\\9999-\\9;1;_", "123"},
-      {"ABcd", ">LL<ll;1;_", "ABcd"},
+      {"abCD", ">LL<ll;1;_", "ABcd"},
+      {"abCD", ">L<>L<ll;1;_", "Abcd"},
+      {"中文", ">cccc;1;_", "中文"},  // case rules touch ASCII letters only
       {"any text", "", "any text"},
   };
   for (const auto& c : cases) {
