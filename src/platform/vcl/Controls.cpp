@@ -1,10 +1,12 @@
 #include "platform/vcl/Controls.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
@@ -492,7 +494,10 @@ void SimulateClick(TControl* control, int x, int y) {
   if (!control || control->Disposed()) return;
   QWidget* w = control->Handle();
   if (x < 0 || y < 0) {
-    x = w->width() / 2;
+    // Check boxes and radio buttons take clicks on their indicator, at the left.
+    x = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QPushButton*>(w)
+            ? std::min(8, w->width() / 2)
+            : w->width() / 2;
     y = w->height() / 2;
   }
   QWidget* target = w->childAt(x, y);
@@ -924,11 +929,11 @@ void TControl::WndProc(TMessage& m) {
       break;
     case WM_LBUTTONUP: {
       bool wasPressed = mousePressed_;
-      mousePressed_ = false;
       MouseUp(mbLeft, 0, LParamX(m.LParam), LParamY(m.LParam));
-      // A press and release made from code click the control, whatever its
-      // widget (the platform's buttons click on the release).
-      if (wasPressed && IsLiveComponent(this) && !Disposed() && enabled_) Click();
+      // A press and release sent from code click a button control as they
+      // would on the platform (its widget is not involved).
+      if (wasPressed && !ClickOnMouseUp() && IsLiveComponent(this) && !Disposed() && enabled_)
+        MessageClick();
       break;
     }
     case WM_LBUTTONDBLCLK:

@@ -214,6 +214,10 @@ class TControl : public TComponent {
   /* Whether a mouse press and release on the widget makes a click (controls
      whose widget has no click signal of its own). */
   virtual bool ClickOnMouseUp() const { return false; }
+  /* What a left-button press and release sent as messages do to a control
+     whose widget makes its own clicks (buttons, check boxes): the base
+     version does nothing. */
+  virtual void MessageClick() {}
   TCustomForm* ParentForm() const;
   void CreateWidgetNow(QWidget* parentWidget);
   void ApplyGeometry();

@@ -295,6 +295,7 @@ class TButton : public TButtonControl {
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
   void Click() override;
+  void MessageClick() override { Click(); }
 
  protected:
   QWidget* CreateWidget(QWidget* parentWidget) override;
@@ -329,6 +330,7 @@ class TCustomCheckBox : public TButtonControl {
   void SetAlignment(TAlignment a) { alignment_ = a; }
   /* Advances the state as a user click does. */
   virtual void Toggle();
+  void MessageClick() override { Toggle(); }
 
  protected:
   QWidget* CreateWidget(QWidget* parentWidget) override;
@@ -360,6 +362,7 @@ class TRadioButton : public TButtonControl {
   virtual void SetChecked(bool on);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a) { alignment_ = a; }
+  void MessageClick() override { SetChecked(true); }
 
  protected:
   QWidget* CreateWidget(QWidget* parentWidget) override;

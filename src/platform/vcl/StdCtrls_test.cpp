@@ -1,0 +1,303 @@
+#include "platform/vcl/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "platform/core/CodePage.h"
+#include "platform/vcl/Spin.h"
+#include "platform/vcl/test/Fixture.h"
+
+namespace vcl {
+namespace {
+
+using test::FormFixture;
+
+QString Widen(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Types text the way an input method commits it.
+void Commit(QWidget* w, const QString& text) {
+  QInputMethodEvent e;
+  e.setCommitString(text);
+  QApplication::sendEvent(w, &e);
+}
+
+class EditTest : public FormFixture {};
+
+TEST_F(EditTest, OnChangeRunsForCodeAndUserChangesOncePerChange) {
+  auto* ed = Add<TEdit>("ed05");
+  ed->OnChange = Recorder();
+  ed->SetText("abc");
+  ed->SetText("abc");  // same text: nothing
+  EXPECT_EQ(log.Count(), 1u);
+  EXPECT_FALSE(ed->Modified());
+  ed->SetFocus();
+  ed->SetSelStart(3);
+  SimulateText(ed, "de");
+  EXPECT_EQ(ed->Text(), "abcde");
+  EXPECT_EQ(log.Count(), 3u);
+  EXPECT_TRUE(ed->Modified());
+  ed->Clear();
+  EXPECT_EQ(log.Count(), 4u);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(ed->Handle())->text(), "");
+}
+
+TEST_F(EditTest, MaxLengthCountsBytesAndRefusesTypingPastIt) {
+  auto* ed = Add<TEdit>();
+  ed->Font()->SetCharset(platform::GB2312_CHARSET);
+  ed->SetMaxLength(4);
+  ed->SetFocus();
+  Commit(ed->Handle(), Widen(u"中文"));  // four bytes in GB
+  EXPECT_EQ(ed->Text(), platform::WideToBytes(u"中文", 936));
+  SimulateText(ed, "x");
+  EXPECT_EQ(ed->Text().size(), 4u);
+}
+
+struct CharsetCase {
+  int charset;
+  int codePage;
+};
+const CharsetCase kCharsets[] = {{platform::GB2312_CHARSET, 936},
+                                 {platform::CHINESEBIG5_CHARSET, 950}};
+
+TEST_F(EditTest, TextsAreShownAndReadBackThroughTheFontCharset) {
+  for (const CharsetCase& c : kCharsets) {
+    SCOPED_TRACE(c.codePage);
+    auto* ed = Add<TEdit>();
+    auto* label = Add<TLabel>();
+    ed->Font()->SetCharset(c.charset);
+    label->Font()->SetCharset(c.charset);
+    std::string bytes = platform::WideToBytes(u"中文資料", c.codePage);
+    ed->SetText(bytes);
+    label->SetCaption(bytes);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(ed->Handle())->text(), Widen(u"中文資料"));
+    EXPECT_EQ(qobject_cast<QLabel*>(label->Handle())->text(), Widen(u"中文資料"));
+    // What the user types comes back in the same code page.
+    ed->Clear();
+    Commit(ed->Handle(), Widen(u"條件"));
+    EXPECT_EQ(ed->Text(), platform::WideToBytes(u"條件", c.codePage));
+  }
+}
+
+TEST_F(EditTest, ChangingTheCharsetShowsTheSameBytesDecodedAnew) {
+  auto* ed = Add<TEdit>();
+  ed->Font()->SetCharset(platform::GB2312_CHARSET);
+  std::string big5 = platform::WideToBytes(u"資料", 950);
+  ed->SetText(big5);
+  QString shownAsGb = qobject_cast<QLineEdit*>(ed->Handle())->text();
+  EXPECT_NE(shownAsGb, Widen(u"資料"));
+  ed->Font()->SetCharset(platform::CHINESEBIG5_CHARSET);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(ed->Handle())->text(), Widen(u"資料"));
+  EXPECT_EQ(ed->Text(), big5);  // the bytes are untouched
+}
+
+TEST_F(EditTest, ParentFontFlowsDownUntilAControlSetsItsOwn) {
+  auto* box = Add<TGroupBox>();
+  auto* ed = new TEdit(form);
+  ed->SetParent(box);
+  form->Font()->SetName("SimSun");
+  EXPECT_EQ(ed->Font()->Name(), "SimSun");
+  ed->Font()->SetHeight(-20);
+  EXPECT_FALSE(ed->ParentFont());
+  form->Font()->SetName("Tahoma");
+  EXPECT_EQ(box->Font()->Name(), "Tahoma");
+  EXPECT_EQ(ed->Font()->Name(), "SimSun");
+}
+
+class CheckBoxTest : public FormFixture {};
+
+TEST_F(CheckBoxTest, OnClickRunsWhenCheckedChangesFromCode) {
+  auto* box = Add<TCheckBox>("chkNotify");
+  box->OnClick = Recorder();
+  box->SetChecked(true);
+  box->SetChecked(true);
+  EXPECT_EQ(log.Count(), 1u);
+  box->SetClicksDisabled(true);
+  box->SetChecked(false);
+  EXPECT_EQ(log.Count(), 1u);
+  EXPECT_FALSE(box->Checked());
+  EXPECT_TRUE(qobject_cast<QCheckBox*>(box->Handle())->checkState() == Qt::Unchecked);
+}
+
+TEST_F(CheckBoxTest, UserClicksAdvanceTheStateThroughGrayedWhenAllowed) {
+  struct Case {
+    bool allowGrayed;
+    TCheckBoxState expected[3];
+  };
+  const Case cases[] = {{true, {cbGrayed, cbChecked, cbUnchecked}},
+                        {false, {cbChecked, cbUnchecked, cbChecked}}};
+  for (const Case& c : cases) {
+    auto* box = Add<TCheckBox>();
+    box->SetAllowGrayed(c.allowGrayed);
+    box->OnClick = Recorder();
+    log.entries.clear();
+    for (TCheckBoxState expected : c.expected) {
+      SimulateClick(box);
+      EXPECT_EQ(box->State(), expected);
+    }
+    EXPECT_EQ(log.Count(), 3u);
+  }
+  // A press and release sent as messages click it too.
+  auto* box = Add<TCheckBox>();
+  box->Perform(WM_LBUTTONDOWN, 0, 0);
+  box->Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(box->Checked());
+}
+
+TEST_F(CheckBoxTest, RadioButtonsUncheckTheirSiblingsOnly) {
+  auto* panel = Add<TGroupBox>();
+  auto* other = Add<TGroupBox>();
+  std::vector<TRadioButton*> rb;
+  for (int i = 0; i < 3; ++i) {
+    auto* r = new TRadioButton(form);
+    r->SetName("rb" + std::to_string(i));
+    r->SetParent(panel);
+    r->OnClick = Recorder();
+    rb.push_back(r);
+  }
+  auto* outside = new TRadioButton(form);
+  outside->SetParent(other);
+  outside->SetChecked(true);
+  rb[0]->SetChecked(true);
+  rb[2]->SetChecked(true);
+  EXPECT_FALSE(rb[0]->Checked());
+  EXPECT_TRUE(rb[2]->Checked());
+  EXPECT_TRUE(outside->Checked());
+  EXPECT_TRUE(rb[2]->TabStop());
+  EXPECT_FALSE(rb[0]->TabStop());
+  SimulateClick(rb[1]);
+  EXPECT_TRUE(rb[1]->Checked());
+  EXPECT_FALSE(rb[2]->Checked());
+  // Clicks for checking only; unchecking runs nothing.
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"rb0", "rb2", "rb1"}));
+}
+
+class ComboTest : public FormFixture {};
+
+TEST_F(ComboTest, CodeChangesRunNoOnChangeUserPicksDo) {
+  auto* cbo = Add<TComboBox>("cbo07");
+  cbo->OnChange = Recorder();
+  cbo->Items()->SetText("RMB\r\nUSD\r\nHKD");
+  cbo->SetItemIndex(1);
+  EXPECT_EQ(cbo->Text(), "USD");
+  EXPECT_TRUE(log.entries.empty());
+  auto* q = qobject_cast<QComboBox*>(cbo->Handle());
+  EXPECT_EQ(q->count(), 3);
+  q->setCurrentIndex(2);
+  emit q->activated(2);  // what a user's pick sends
+  EXPECT_EQ(cbo->ItemIndex(), 2);
+  EXPECT_EQ(cbo->Text(), "HKD");
+  EXPECT_EQ(log.Count(), 1u);
+  // Converting the items keeps the selection; dropping the selected one clears it.
+  cbo->Items()->SetText("rmb\r\nusd\r\nhkd");
+  EXPECT_EQ(cbo->ItemIndex(), 2);
+  cbo->Items()->Delete(2);
+  EXPECT_EQ(cbo->ItemIndex(), -1);
+  EXPECT_EQ(cbo->ItemIndex(), q->currentIndex());
+}
+
+TEST_F(ComboTest, StylesDecideWhetherTextIsFreeOrAnItem) {
+  auto* cbo = Add<TComboBox>();
+  cbo->Items()->SetText("a\r\nb");
+  cbo->SetText("zz");
+  EXPECT_EQ(cbo->Text(), "zz");
+  EXPECT_EQ(cbo->ItemIndex(), -1);
+  cbo->SetStyle(csOwnerDrawVariable);  // a list style: text must be an item
+  cbo->SetText("b");
+  EXPECT_EQ(cbo->ItemIndex(), 1);
+  cbo->SetText("zz");
+  EXPECT_EQ(cbo->ItemIndex(), -1);
+  EXPECT_EQ(cbo->Text(), "");
+  cbo->SetItemIndex(0);
+  cbo->SetStyle(csOwnerDrawFixed);
+  EXPECT_EQ(cbo->ItemIndex(), 0);
+  EXPECT_FALSE(qobject_cast<QComboBox*>(cbo->Handle())->isEditable());
+  EXPECT_EQ(qobject_cast<QComboBox*>(cbo->Handle())->currentIndex(), 0);
+}
+
+class MemoTest : public FormFixture {};
+
+TEST_F(MemoTest, LinesAndTextStayOneAndEnterBreaksTheLine) {
+  auto* memo = Add<TMemo>();
+  memo->OnChange = Recorder();
+  memo->Lines()->Add("first");
+  memo->Lines()->Add("second");
+  EXPECT_EQ(memo->Text(), "first\r\nsecond");
+  EXPECT_EQ(log.Count(), 2u);
+  memo->SetFocus();
+  memo->SetCaretPos({6, 1});
+  EXPECT_EQ(memo->CaretPos(), (TPoint{6, 1}));
+  SimulateKey(memo, VK_RETURN);
+  SimulateText(memo, "x");
+  EXPECT_EQ(memo->Lines()->Count(), 3);
+  EXPECT_EQ(memo->Lines()->Get(2), "x");
+  EXPECT_EQ(memo->CaretPos().Y, 2);
+  EXPECT_EQ(qobject_cast<QPlainTextEdit*>(memo->Handle())->toPlainText(), "first\nsecond\nx");
+}
+
+class ButtonTest : public FormFixture {};
+
+TEST_F(ButtonTest, AButtonSetsTheFormsModalResultBeforeItsHandler) {
+  auto* btn = Add<TButton>("btnCancel");
+  btn->SetModalResult(mrCancel);
+  int seen = -1;
+  struct Seen {
+    TForm* form;
+    int* seen;
+    void Click(TObject*) { *seen = form->ModalResult(); }
+  } s{form, &seen};
+  btn->OnClick = MakeEvent<&Seen::Click>(&s);
+  btn->Perform(WM_LBUTTONDOWN, 0, 0);
+  btn->Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(seen, mrCancel);
+}
+
+class SpinTest : public FormFixture {};
+
+TEST_F(SpinTest, ValueIsClampedAndOnlyNumberCharactersAreTyped) {
+  auto* se = Add<TSpinEdit>("seDay1");
+  se->SetMinValue(1);
+  se->SetMaxValue(31);
+  se->OnChange = Recorder();
+  se->SetValue(40);
+  EXPECT_EQ(se->Text(), "31");
+  se->SetValue(-3);
+  EXPECT_EQ(se->Value(), 1);
+  EXPECT_EQ(log.Count(), 2u);
+  se->SetFocus();
+  se->SetText("");
+  SimulateText(se, "1a2-");
+  EXPECT_EQ(se->Text(), "12-");
+  EXPECT_EQ(se->Value(), 1);  // not a number: MinValue
+  se->SetText("7");
+  SimulateKey(se, VK_UP);
+  EXPECT_EQ(se->Value(), 8);
+  // Equal limits mean none.
+  se->SetMaxValue(1);
+  se->SetValue(500);
+  EXPECT_EQ(se->Value(), 500);
+}
+
+TEST_F(EditTest, LabelSizesItselfToItsCaption) {
+  auto* label = Add<TLabel>("lblToday");
+  label->SetCaption("制表日期");
+  int w1 = label->Width();
+  label->SetCaption("制表日期制表日期");
+  EXPECT_GT(label->Width(), w1);
+  label->SetAutoSize(false);
+  label->SetCaption("x");
+  EXPECT_GT(label->Width(), w1);
+  // "&x" marks an accelerator and is not shown.
+  label->SetAutoSize(true);
+  label->SetCaption("&Name");
+  EXPECT_EQ(qobject_cast<QLabel*>(label->Handle())->text(), "Name");
+}
+
+}  // namespace
+}  // namespace vcl
