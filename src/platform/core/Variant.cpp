@@ -69,6 +69,8 @@ ArrayBound VarArray::Bounds(int dim) const {
   return bounds_[static_cast<size_t>(dim - 1)];
 }
 
+size_t VarArray::Size() const { return items_.size(); }
+
 size_t VarArray::Offset(int32_t i) const {
   if (bounds_.size() != 1) RaiseIndexError();
   const ArrayBound& b = bounds_[0];

@@ -70,7 +70,9 @@ class VarArray {
   int DimCount() const { return static_cast<int>(bounds_.size()); }
   /* Dim is 1-based. Raises EVariantError for a dimension that does not exist. */
   ArrayBound Bounds(int dim) const;
-  size_t Size() const { return items_.size(); }
+  // Defined out of line: clang instantiates the vector's constexpr size()
+  // here, where Variant is still incomplete.
+  size_t Size() const;
 
   /* Element access; raises EVariantError ("Variant array index out of bounds")
      for an index outside the bounds or the wrong number of indexes. */
