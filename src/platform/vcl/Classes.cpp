@@ -579,8 +579,12 @@ TCollectionItem* TCollection::Items(int index) const {
 }
 
 void TCollection::AddItem(TCollectionItem* item) {
+  // The item is not whole yet: whoever made it tells of it (Changed).
   items_.push_back(item);
-  if (updateCount_ == 0) Update(nullptr);
+}
+
+void TCollection::Changed(TCollectionItem* item) {
+  if (updateCount_ == 0) Update(item);
 }
 
 void TCollection::RemoveItem(TCollectionItem* item) {

@@ -419,6 +419,9 @@ class TCollection : public TPersistent {
   void Clear();
   void BeginUpdate() { ++updateCount_; }
   void EndUpdate();
+  /* Tells the collection's owner of a change (unless inside an update
+     bracket); descendants' Add calls it once the new item is whole. */
+  void Changed(TCollectionItem* item = nullptr);
 
  protected:
   /* Told after an item was added, removed or changed (item nullptr: many). */

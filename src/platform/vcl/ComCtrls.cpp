@@ -448,7 +448,11 @@ const TClassInfo* TListColumns::StaticClassInfo() {
   return &info;
 }
 
-TListColumn* TListColumns::Add() { return new TListColumn(this); }
+TListColumn* TListColumns::Add() {
+  auto* column = new TListColumn(this);
+  Changed();
+  return column;
+}
 
 void TListColumns::Update(TCollectionItem*) {
   if (owner_ && Live(owner_)) owner_->ColumnsChanged();

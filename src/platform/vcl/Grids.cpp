@@ -402,4 +402,10 @@ void TStringGrid::SetEditText(int col, int row, const std::string& value) {
 
 std::string TStringGrid::CellText(int col, int row) const { return Cells(col, row); }
 
+void TStringGrid::SizeChanged(int, int) {
+  if (static_cast<int>(cells_.size()) > RowCount()) cells_.resize(static_cast<size_t>(RowCount()));
+  for (auto& line : cells_)
+    if (static_cast<int>(line.size()) > ColCount()) line.resize(static_cast<size_t>(ColCount()));
+}
+
 }  // namespace vcl

@@ -165,6 +165,10 @@ class TStringGrid : public TDrawGrid {
   void SetEditText(int col, int row, const std::string& value) override;
   std::string CellText(int col, int row) const override;
 
+ protected:
+  /* Cells that fall outside go. */
+  void SizeChanged(int oldCols, int oldRows) override;
+
  private:
   struct Cell {
     std::string text;
