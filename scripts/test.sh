@@ -18,4 +18,5 @@ ctest --test-dir build/normal -j "$jobs" --output-on-failure
 build build/sanitize -DVK_SANITIZE=ON -DVK_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
+bash scripts/fuzz.sh 30
 echo "test: all tests passed in the normal and sanitizer builds"
