@@ -40,7 +40,8 @@ TEST_F(DatabaseTest, OpensInWalModeWithForeignKeys) {
 TEST_F(DatabaseTest, BoundValuesAreNeverReadAsSql) {
   Database db = Database::Open(path_);
   const std::string hostile = "x'); DROP TABLE t; --";
-  const std::string bytes("\xB7\xBD\xB0\xB8\0\x01\x03\x04\r\n%s'\"", 16);
+  const char raw[] = "\xB7\xBD\xB0\xB8\0\x01\x03\x04\r\n%s'\"";
+  const std::string bytes(raw, sizeof raw - 1);
   db.Execute("INSERT INTO t (k, v, n, r) VALUES (?, ?, ?, ?)",
              {Blob{bytes}, hostile, int64_t{1} << 40, 0.1});
   Statement row = db.Prepare("SELECT k, v, n, r, typeof(k) FROM t");
