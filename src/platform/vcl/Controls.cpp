@@ -154,6 +154,8 @@ class Router : public QObject {
     switch (me->type()) {
       case QEvent::MouseButtonPress:
         control->MouseDown(ButtonOf(me->button()), shift, p.x(), p.y());
+        if (!IsLiveComponent(control) || control->Disposed()) return true;
+        if (!control->AcceptMousePress(ButtonOf(me->button()), p.x(), p.y())) return true;
         if (me->button() == Qt::RightButton && control->PopupMenu() && IsLiveComponent(control)) {
           control->PopupMenu()->SetPopupComponent(control);
           QPoint g = me->globalPosition().toPoint();
@@ -312,6 +314,25 @@ bool RouteKey(TWinControl* control, QKeyEvent* ke) {
         }
       }
     }
+  }
+  // Alt+letter: the accelerators of the form's own controls (buttons with
+  // a Qt widget answer theirs through Qt).
+  if (form && (shift & ssAlt) && !(shift & ssCtrl) && key != 0 &&
+      ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+    std::vector<TControl*> all;
+    std::vector<TWinControl*> stack{form};
+    while (!stack.empty()) {
+      TWinControl* w = stack.back();
+      stack.pop_back();
+      for (int i = w->ControlCount() - 1; i >= 0; --i) {
+        TControl* c = w->Controls(i);
+        if (!c->Visible() || !c->Enabled()) continue;
+        all.push_back(c);
+        if (auto* cw = dynamic_cast<TWinControl*>(c)) stack.push_back(cw);
+      }
+    }
+    for (TControl* c : all)
+      if (IsLiveComponent(c) && c->DialogChar(static_cast<char>(key))) return true;
   }
   char ch = CharOfKeyEvent(ke);
   if (ch == 0 || (shift & (ssCtrl | ssAlt)) != 0) return false;
@@ -970,6 +991,21 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
 
 TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }
+
+bool TControl::DialogChar(char) { return false; }
+
+bool IsAccel(char key, const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return std::toupper(static_cast<unsigned char>(caption[i + 1])) ==
+           std::toupper(static_cast<unsigned char>(key));
+  }
+  return false;
+}
 
 void TControl::BringToFront() {
   if (parent_) {

@@ -214,6 +214,13 @@ class TControl : public TComponent {
   /* Whether a mouse press and release on the widget makes a click (controls
      whose widget has no click signal of its own). */
   virtual bool ClickOnMouseUp() const { return false; }
+  /* Alt+Key was pressed on the control's form: a control whose caption has
+     "&Key" (case-insensitive) acts on it and returns true. The base version
+     returns false; labels focus their FocusControl. */
+  virtual bool DialogChar(char key);
+  /* Asked before a mouse press reaches the widget; false swallows it (after
+     OnMouseDown has run). */
+  virtual bool AcceptMousePress(TMouseButton /*button*/, int /*x*/, int /*y*/) { return true; }
   /* What a left-button press and release sent as messages do to a control
      whose widget makes its own clicks (buttons, check boxes): the base
      version does nothing. */
@@ -431,6 +438,9 @@ void SimulateText(TControl* control, const std::string& text);
 /* A left click at (x, y) of the control's widget through Qt mouse events
    (press, release); the centre when x and y are negative. */
 void SimulateClick(TControl* control, int x = -1, int y = -1);
+
+/* True when Caption marks Key as its accelerator ("&k", ignoring case). */
+bool IsAccel(char key, const std::string& caption);
 
 /* Qt key and modifiers to the platform's key code and shift state; 0 for a
    key without a code. */

@@ -244,7 +244,10 @@ const TClassInfo* TCustomMaskEdit::StaticClassInfo() {
 }
 
 const TClassInfo* TMaskEdit::StaticClassInfo() {
-  static const TClassInfo info("TMaskEdit", TCustomMaskEdit::StaticClassInfo());
+  using P = PropBuilder<TMaskEdit>;
+  static const TClassInfo info(
+      "TMaskEdit", TCustomMaskEdit::StaticClassInfo(),
+      {P::String<&TMaskEdit::Text, &TMaskEdit::SetText>("Text", "TCaption")});
   return &info;
 }
 

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -191,6 +192,13 @@ void TCustomLabel::SetTransparent(bool on) {
   UpdateLabel();
 }
 
+bool TCustomLabel::DialogChar(char key) {
+  if (!showAccelChar_ || !IsAccel(key, GetText()) || !focusControl_ || !focusControl_->CanFocus())
+    return false;
+  focusControl_->SetFocus();
+  return true;
+}
+
 void TCustomLabel::Notification(TComponent* component, TOperation operation) {
   TGraphicControl::Notification(component, operation);
   if (operation == opRemove && component == focusControl_) {
@@ -214,14 +222,15 @@ const TClassInfo* TCustomEdit::StaticClassInfo() {
           P::Integer<&TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength>("MaxLength"),
           P::Char<&TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar>("PasswordChar"),
           P::Bool<&TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly>("ReadOnly"),
-          P::String<&TCustomEdit::Text, &TCustomEdit::SetText>("Text", "TCaption"),
           P::Event<&TCustomEdit::OnChange>("OnChange"),
       });
   return &info;
 }
 
 const TClassInfo* TEdit::StaticClassInfo() {
-  static const TClassInfo info("TEdit", TCustomEdit::StaticClassInfo());
+  using P = PropBuilder<TEdit>;
+  static const TClassInfo info("TEdit", TCustomEdit::StaticClassInfo(),
+                               {P::String<&TEdit::Text, &TEdit::SetText>("Text", "TCaption")});
   return &info;
 }
 
@@ -754,7 +763,20 @@ const TClassInfo* TButtonControl::StaticClassInfo() {
   return &info;
 }
 
-TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+TButtonControl::TButtonControl(TComponent* owner)
+    : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {
+  SetTabStop(true);
+}
+
+TButtonControl::~TButtonControl() = default;
+
+void TButtonControl::PaintOver(QPainter* painter) {
+  canvas_->Font()->Assign(Font());
+  canvas_->Brush()->SetColor(Color());
+  canvas_->BeginPaint(painter);
+  AfterPaint();
+  canvas_->EndPaint();
+}
 
 const TClassInfo* TButton::StaticClassInfo() {
   using P = PropBuilder<TButton>;
@@ -812,6 +834,12 @@ class CheckBoxWidget : public QCheckBox {
     if (internal::Quiet() || !IsLiveComponent(owner_) || owner_->Disposed()) return;
     owner_->Toggle();
   }
+  void paintEvent(QPaintEvent* e) override {
+    QCheckBox::paintEvent(e);
+    if (!IsLiveComponent(owner_) || owner_->Disposed()) return;
+    QPainter p(this);
+    owner_->PaintOver(&p);
+  }
 
  private:
   TCustomCheckBox* owner_;
@@ -827,8 +855,15 @@ class RadioWidget : public QRadioButton {
   void nextCheckState() override {
     if (internal::Quiet() || !IsLiveComponent(owner_) || owner_->Disposed()) return;
     if (!owner_->Checked()) owner_->SetChecked(true);
+    if (!IsLiveComponent(owner_)) return;
     internal::QuietScope quiet;
     setChecked(owner_->Checked());
+  }
+  void paintEvent(QPaintEvent* e) override {
+    QRadioButton::paintEvent(e);
+    if (!IsLiveComponent(owner_) || owner_->Disposed()) return;
+    QPainter p(this);
+    owner_->PaintOver(&p);
   }
 
  private:

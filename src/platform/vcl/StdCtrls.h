@@ -35,6 +35,7 @@ class TCustomLabel : public TGraphicControl {
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool on);
   bool ClickOnMouseUp() const override { return true; }
+  bool DialogChar(char key) override;
   /* Sizes the label to its text now (as AutoSize does). */
   void AdjustBounds();
 
@@ -272,11 +273,20 @@ class TButtonControl : public TWinControl {
   VCL_CLASS_INFO()
  public:
   explicit TButtonControl(TComponent* owner);
+  ~TButtonControl() override;
   bool ClicksDisabled() const { return clicksDisabled_; }
   void SetClicksDisabled(bool on) { clicksDisabled_ = on; }
 
+  /* A canvas on the widget while it paints, for AfterPaint. */
+  TCanvas* Canvas() const { return canvas_.get(); }
+  /* Runs after the widget has painted itself (check boxes and radio
+     buttons); descendants draw over it on Canvas. The base does nothing. */
+  virtual void AfterPaint() {}
+  void PaintOver(QPainter* painter);
+
  private:
   bool clicksDisabled_ = false;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 /* The platform's push button. Click (user, Enter on the focused button,

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 
 #include "platform/core/CodePage.h"
@@ -297,6 +299,84 @@ TEST_F(EditTest, LabelSizesItselfToItsCaption) {
   label->SetAutoSize(true);
   label->SetCaption("&Name");
   EXPECT_EQ(qobject_cast<QLabel*>(label->Handle())->text(), "Name");
+}
+
+}  // namespace
+}  // namespace vcl
+
+namespace vcl {
+namespace {
+
+// A control of the kind the suite builds on the layer: drawn by itself,
+// clicked by mouse and by its accelerator.
+class TGlyphBox : public TCustomControl {
+ public:
+  explicit TGlyphBox(TComponent* owner) : TCustomControl(owner) {
+    SetBounds(0, 0, 97, 17);
+    SetTabStop(true);
+  }
+  void Paint() override {
+    Canvas()->Brush()->SetColor(checked ? clRed : clWhite);
+    Canvas()->FillRect(ClientRect());
+  }
+  void Click() override {
+    checked = !checked;
+    Invalidate();
+    TCustomControl::Click();
+  }
+  bool DialogChar(char key) override {
+    if (!IsAccel(key, Caption()) || !CanFocus()) return false;
+    SetFocus();
+    checked = !checked;  // the accelerator advances without OnClick
+    return true;
+  }
+  bool checked = false;
+};
+
+class TRedCornerBox : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+  void AfterPaint() override {
+    ++paints;
+    Canvas()->SetPixel(0, 0, clRed);
+    Canvas()->Brush()->SetColor(clRed);
+    Canvas()->FillRect(Rect(0, 0, 2, 2));
+  }
+  int paints = 0;
+};
+
+class OwnControlTest : public FormFixture {};
+
+TEST_F(OwnControlTest, ASelfDrawnControlPaintsClicksAndAnswersItsAccelerator) {
+  auto* box = Add<TGlyphBox>("chkBit");
+  box->SetCaption("打印(&P)");
+  box->OnClick = Recorder();
+  QImage before = box->Handle()->grab().toImage();
+  EXPECT_EQ(before.pixelColor(5, 5), QColor(Qt::white));
+  SimulateClick(box);
+  EXPECT_TRUE(box->checked);
+  EXPECT_EQ(box->Handle()->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
+  EXPECT_EQ(log.Count(), 1u);
+  auto* ed = Add<TEdit>();
+  ed->SetFocus();
+  SimulateKey(ed, 'P', ssAlt);
+  EXPECT_EQ(form->ActiveControl(), box);
+  EXPECT_FALSE(box->checked);
+  EXPECT_EQ(log.Count(), 1u);
+  // A label's accelerator focuses its control.
+  auto* label = Add<TLabel>();
+  label->SetCaption("日期(&D)");
+  label->SetFocusControl(ed);
+  SimulateKey(box, 'D', ssAlt);
+  EXPECT_EQ(form->ActiveControl(), ed);
+}
+
+TEST_F(OwnControlTest, ButtonControlsMayDrawOverWhatTheirWidgetPainted) {
+  auto* box = Add<TRedCornerBox>();
+  box->SetCaption("x");
+  QImage img = box->Handle()->grab().toImage();
+  EXPECT_GT(box->paints, 0);
+  EXPECT_EQ(img.pixelColor(1, 1), QColor(Qt::red));
 }
 
 }  // namespace

@@ -101,6 +101,9 @@ TEST_F(PropertyTable, PublishedPropertiesHaveTheirKindTypeAndAccess) {
   // Only edit-like controls and forms have an input-method name.
   EXPECT_FALSE(IsPublishedProp(objects["TButton"], "ImeName"));
   EXPECT_FALSE(IsPublishedProp(objects["TLabel"], "Text"));
+  // A memo is read through Lines; it publishes no Text, as on the platform.
+  EXPECT_FALSE(IsPublishedProp(objects["TMemo"], "Text"));
+  EXPECT_TRUE(IsPublishedProp(objects["TComboBox"], "Text"));
 }
 
 TEST_F(PropertyTable, AccessByNameReadsAndWritesTheControls) {
