@@ -218,6 +218,38 @@ TEST_F(ListViewTest, SelectionFromCodeRunsOnSelectItemAndKeepsOneWithoutMultiSel
   EXPECT_EQ(events, (std::vector<std::string>{"b-", "c-", "a+"}));
 }
 
+// A list that takes a press only when it really got the focus.
+class TFocusFirstList : public TListView {
+ public:
+  using TListView::TListView;
+  bool AcceptMousePress(TMouseButton, int, int) override { return allow; }
+  bool allow = false;
+};
+
+TEST_F(ListViewTest, AControlMayRefuseAMousePressAfterOnMouseDown) {
+  auto* lv = Add<TFocusFirstList>("ListBox");
+  lv->SetViewStyle(vsReport);
+  lv->Columns()->Add();
+  lv->Items()->Add()->SetCaption("a");
+  lv->Items()->Add()->SetCaption("b");
+  struct Rec {
+    int downs = 0;
+    void Down(TObject*, TMouseButton, TShiftState, int, int) { ++downs; }
+  } rec;
+  lv->OnMouseDown = MakeEvent<&Rec::Down>(&rec);
+  auto* tree = qobject_cast<QTreeView*>(lv->Handle());
+  QRect row = tree->visualRect(tree->model()->index(1, 0));
+  QPoint inList = tree->viewport()->mapTo(tree, row.center());
+  SimulateClick(lv, inList.x(), inList.y());
+  EXPECT_EQ(rec.downs, 1);
+  EXPECT_EQ(lv->Selected(), nullptr);
+  lv->allow = true;
+  SimulateClick(lv, inList.x(), inList.y());
+  EXPECT_EQ(rec.downs, 2);
+  ASSERT_NE(lv->Selected(), nullptr);
+  EXPECT_EQ(lv->Selected()->Caption(), "b");
+}
+
 TEST_F(ListViewTest, HeaderClicksAndViewStyles) {
   auto* lv = MakeList({"a"});
   std::vector<TListColumn*> clicked;

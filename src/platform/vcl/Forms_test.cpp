@@ -63,6 +63,10 @@ class TLogForm : public TForm {
   void FormCloseQuery(TObject*, bool& canClose) { canClose = allowClose; }
   void WndProc(TMessage& m) override {
     if (m.Msg == CM_FOCUSCHANGED) focusChanges.push_back(reinterpret_cast<TControl*>(m.LParam));
+    if (m.Msg == WM_USER + 11) {
+      SetModalResult(static_cast<int>(m.WParam));
+      return;
+    }
     if (m.Msg == WM_USER + 10) {
       lookups.push_back(reinterpret_cast<TControl*>(m.LParam));
       return;
@@ -274,6 +278,21 @@ TEST_F(ModalTest, TheHookAnswersShowModalThroughAButtonsModalResult) {
   form->allowClose = false;
   Application->SetModalHook([](TCustomForm& f) { f.SetModalResult(mrCancel); });
   EXPECT_EQ(form->ShowModal(), mrNone);
+  form->Free();
+}
+
+TEST_F(ModalTest, WithoutAHookANestedEventLoopRunsUntilTheResultIsSet) {
+  auto* form = Create<TLogForm>(nullptr);
+  // Delivered by the modal loop itself.
+  PostMessage(form, WM_USER + 11, mrRetry, 0);
+  EXPECT_EQ(form->ShowModal(), mrRetry);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_THROW(
+      {
+        form->Show();
+        form->ShowModal();
+      },
+      EInvalidOperation);
   form->Free();
 }
 

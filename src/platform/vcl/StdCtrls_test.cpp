@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QToolTip>
 
 #include "platform/core/CodePage.h"
 #include "platform/vcl/Spin.h"
@@ -110,6 +112,29 @@ TEST_F(EditTest, ParentFontFlowsDownUntilAControlSetsItsOwn) {
   form->Font()->SetName("Tahoma");
   EXPECT_EQ(box->Font()->Name(), "Tahoma");
   EXPECT_EQ(ed->Font()->Name(), "SimSun");
+}
+
+TEST_F(EditTest, HintsShowTheirShortPartWhileHintsAreOn) {
+  auto* ed = Add<TEdit>("edPrintDate");
+  ed->SetHint("[F2] date|Pick a date");
+  ed->SetShowHint(true);
+  QWidget* w = ed->Handle();
+  auto ask = [&] {
+    QHelpEvent e(QEvent::ToolTip, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(w, &e);
+  };
+  Application->SetShowHint(false);
+  ask();
+  EXPECT_FALSE(QToolTip::isVisible());
+  Application->SetShowHint(true);
+  ed->SetShowHint(false);
+  ask();
+  EXPECT_FALSE(QToolTip::isVisible());
+  ed->SetShowHint(true);
+  ask();
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "[F2] date");
+  QToolTip::hideText();
 }
 
 class CheckBoxTest : public FormFixture {};
