@@ -162,6 +162,11 @@ void TTabSheet::TextChanged() {
   if (pageControl_) pageControl_->SyncTabs();
 }
 
+void TTabSheet::ColorChanged() {
+  TWinControl::ColorChanged();
+  if (QWidget* w = Widget()) w->setAutoFillBackground(true);
+}
+
 void TTabSheet::VisibleChanged() {
   if (!pageControl_) TWinControl::VisibleChanged();
 }
@@ -654,7 +659,8 @@ TCustomListView::TCustomListView(TComponent* owner)
     : TWinControl(owner),
       columns_(std::make_unique<TListColumns>(this)),
       items_(std::make_unique<TListItems>(this)),
-      view_(std::make_unique<View>()) {
+      view_(std::make_unique<View>()),
+      canvas_(std::make_unique<TCanvas>()) {
   SetBounds(0, 0, 250, 150);
   SetTabStop(true);
   SetColor(clWindow);
@@ -823,6 +829,11 @@ void TCustomListView::SortIfNeeded() {
     CustomSort(nullptr, 0);
     sorting_ = false;
   }
+}
+
+TCanvas* TCustomListView::Canvas() const {
+  canvas_->Font()->Assign(Font());
+  return canvas_.get();
 }
 
 bool TCustomListView::AlphaSort() { return CustomSort(nullptr, 0); }

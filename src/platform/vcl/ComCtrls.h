@@ -42,6 +42,7 @@ class TTabSheet : public TWinControl {
  protected:
   void TextChanged() override;
   void VisibleChanged() override;
+  void ColorChanged() override;
   void GetWidgetGeometry(int& x, int& y, int& w, int& h) const override;
 
  private:
@@ -317,6 +318,9 @@ class TCustomListView : public TWinControl {
   void ClearSelection();
   void SelectAll();
 
+  /* A canvas with the list's font, for measuring texts (column widths). */
+  TCanvas* Canvas() const;
+
   bool AlphaSort();
   bool CustomSort(TLVCompare compare, intptr_t data);
   bool IsEditing() const;
@@ -374,6 +378,7 @@ class TCustomListView : public TWinControl {
   bool sorting_ = false;
   struct View;
   std::unique_ptr<View> view_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 class TListView : public TCustomListView {

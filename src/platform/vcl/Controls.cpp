@@ -440,12 +440,21 @@ Qt::KeyboardModifiers ModifiersOf(TShiftState shift) {
   return m;
 }
 
+// Made-up events get their own time stamps, so that the routing can tell a
+// new event from one that propagates to a parent.
+quint64 NextStamp() {
+  static quint64 stamp = 1;
+  return ++stamp;
+}
+
 void SendKey(QWidget* target, int qtKey, Qt::KeyboardModifiers mods, const QString& text) {
   QPointer<QWidget> guard(target);
   QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+  press.setTimestamp(NextStamp());
   QApplication::sendEvent(target, &press);
   if (!guard) return;
   QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
+  release.setTimestamp(NextStamp());
   QApplication::sendEvent(target, &release);
 }
 }  // namespace
@@ -532,10 +541,12 @@ void SimulateClick(TControl* control, int x, int y) {
   QPointF lp(local), gp(target->mapToGlobal(local));
   QMouseEvent press(QEvent::MouseButtonPress, lp, gp, Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
+  press.setTimestamp(NextStamp());
   QApplication::sendEvent(target, &press);
   if (!guard) return;
   QMouseEvent release(QEvent::MouseButtonRelease, lp, gp, Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
+  release.setTimestamp(NextStamp());
   QApplication::sendEvent(target, &release);
 }
 

@@ -114,6 +114,7 @@ void TCustomForm::InitWidget() {
   TWinControl::InitWidget();
   ApplyWindowFlags();
   Widget()->setFocusPolicy(Qt::NoFocus);
+  Widget()->setAutoFillBackground(true);
 }
 
 void TCustomForm::ApplyWindowFlags() {

@@ -92,7 +92,10 @@ const TClassInfo* TLabel::StaticClassInfo() {
   return &info;
 }
 
-TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 17); }
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 65, 17);
+  SetParentColor(true);
+}
 
 QWidget* TCustomLabel::CreateWidget(QWidget* parentWidget) { return new QLabel(parentWidget); }
 

@@ -203,9 +203,10 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
    part; the others are lists (the owner-drawn ones draw their items with
    the control's font). OnChange runs when the user picks an item or types;
    setting ItemIndex, Text or Items from code does not run it. Text is the
-   edit part, or the picked item's text for list styles (setting it picks
-   the matching item). Changing Items keeps ItemIndex when it is still in
-   range and clears it otherwise. */
+   edit part, or the picked item's text for list styles. Setting Text picks
+   the item with exactly that text (none when there is none; a list style
+   then shows nothing, an edit style keeps the text). Changing Items keeps ItemIndex when it is
+   still in range and clears it otherwise. */
 class TCustomComboBox : public TWinControl {
   VCL_CLASS_INFO()
  public:
