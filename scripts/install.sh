@@ -6,8 +6,9 @@
 #   bash scripts/install.sh [BIN]     BIN: the build's bin folder (default build/normal/bin)
 #
 # The folder is $VRK_HOME, else ~/.local/share/vrk. It gets BrantorC.ini,
-# BrantorS.ini, the registry file registry.reg (installation folders and the
-# server's automation classes) and the seeded database vrk.db. The last line
+# BrantorS.ini, the registry file registry.reg (installation folders, the
+# server's automation classes and the host object), the help pages under
+# Help/ and the seeded database vrk.db. The last line
 # printed is the VRK_REGISTRY setting to use, e.g.
 #   export "$(bash scripts/install.sh build/normal/bin | tail -n 1)"
 set -euo pipefail
@@ -29,7 +30,7 @@ done
 home=${VRK_HOME:-$HOME/.local/share/vrk}
 mkdir -p "$home"
 home=$(cd "$home" && pwd)
-mkdir -p "$home/C_PKG" "$home/S_PKG" "$home/Log"
+mkdir -p "$home/C_PKG" "$home/S_PKG" "$home/Log" "$home/Help"
 database=$home/vrk.db
 
 # Writes standard input to the file unless the file exists.
@@ -83,7 +84,17 @@ write_missing "$home/registry.reg" <<REG
 [HKEY_CLASSES_ROOT\\PilgarServerS.dmSystem]
 "Library"=$(reg_value "$bin/PilgarServerS.dll")
 "Factory"="CreatePilgarServerS"
+
+[HKEY_CLASSES_ROOT\\PilgarWorkCenter.Manager]
+"Library"=$(reg_value "$bin/PilgarWorkCenter.dll")
+"Factory"="CreatePilgarWorkCenter"
 REG
+
+# Help pages of the host object's CallHelp (<ClientPath>/Help/<number>.html).
+for page in "$repo"/suite/PilgarWorkCenter/help/*; do
+  [ -e "$page" ] || continue
+  write_missing "$home/Help/$(basename "$page")" <"$page"
+done
 
 if [ -e "$database" ]; then
   echo "install: kept $database" >&2
