@@ -88,6 +88,15 @@ DocPtr ParsePackage(const std::string& path) {
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(),
                                                                      xmlFreeParserCtxt);
   if (!context) throw LanguageControllerError("Out of memory reading " + path);
+  // The first error is the reason; the parser's later complaints follow from it.
+  std::string firstError;
+  context->_private = &firstError;
+  context->sax->serror = [](void* data, xmlErrorPtr error) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(data);
+    auto* first = ctxt ? static_cast<std::string*>(ctxt->_private) : nullptr;
+    if (first && first->empty() && error && error->level >= XML_ERR_ERROR && error->message)
+      *first = error->message;
+  };
   DocPtr doc;
   {
     RefuseEntitiesWhileParsing guard;
@@ -97,7 +106,8 @@ DocPtr ParsePackage(const std::string& path) {
   }
   if (!doc) {
     const xmlError* error = xmlCtxtGetLastError(context.get());
-    std::string reason = error && error->message ? platform::Trim(error->message) : "";
+    std::string reason = platform::Trim(firstError);
+    if (reason.empty() && error && error->message) reason = platform::Trim(error->message);
     if (reason.empty()) reason = "Invalid language package";
     throw LanguageControllerError(Utf8ToAnsi(reason, platform::CP_SYSTEM));
   }
