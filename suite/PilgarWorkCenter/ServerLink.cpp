@@ -33,13 +33,11 @@ void ServerLink::Open() {
     connection_ = std::move(connection);
   }
   opened_ = true;
-  generation_ = 1;
 }
 
 Variant ServerLink::Server() {
   if (!opened_) Open();
   if (!connection_) return local_;
-  if (!connection_->Connected()) ++generation_;  // AppServer connects again
   return connection_->AppServer();
 }
 

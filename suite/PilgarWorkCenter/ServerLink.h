@@ -37,16 +37,11 @@ class ServerLink {
 
   /* True once Server() chose the socket connection (for tests and logs). */
   bool Remote() const { return connection_ != nullptr; }
-  /* Counts the server objects made so far: a lost socket connection that
-     is connected again brings a new server object, which has lost what was
-     set on the old one. */
-  int Generation() const { return generation_; }
 
  private:
   void Open();
 
   bool opened_ = false;
-  int generation_ = 0;
   platform::Variant local_;
   std::unique_ptr<platform::remote::TSocketConnection> connection_;
 };

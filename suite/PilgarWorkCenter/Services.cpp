@@ -53,22 +53,13 @@ ValidatorService::ValidatorService(std::shared_ptr<ServerLink> link)
       "BaseLimited", [this] { return baseLimited_; },
       [this](const Variant& value) {
         // The server object is this host's own: setting it once holds for
-        // every later check made on it.
+        // every later check. (The windows set it again before each check, so
+        // a socket connection made afresh after a loss needs nothing more.)
         platform::PutProperty(link_->Server(), "BaseLimited", value);
         baseLimited_ = value;
-        limitsGeneration_ = link_->Generation();
       });
-  AddMethod("CheckValue", 4, 5, [this](std::vector<Variant>& a) { return Check("CheckValue", a); });
-  AddMethod("QueryData", 4, 5, [this](std::vector<Variant>& a) { return Check("QueryData", a); });
-}
-
-Variant ValidatorService::Check(const char* name, std::vector<Variant>& args) {
-  const Variant server = link_->Server();
-  if (limitsGeneration_ != 0 && limitsGeneration_ != link_->Generation()) {
-    platform::PutProperty(server, "BaseLimited", baseLimited_);
-    limitsGeneration_ = link_->Generation();
-  }
-  return platform::CallMethod(server, name, args);
+  AddMethod("CheckValue", 4, 5, Forward(link_, "CheckValue"));
+  AddMethod("QueryData", 4, 5, Forward(link_, "QueryData"));
 }
 
 LookupService::LookupService(std::shared_ptr<ServerLink> link)

@@ -35,11 +35,8 @@ class ValidatorService : public platform::AutoObject {
   explicit ValidatorService(std::shared_ptr<ServerLink> link);
 
  private:
-  platform::Variant Check(const char* name, std::vector<platform::Variant>& args);
-
   std::shared_ptr<ServerLink> link_;
   platform::Variant baseLimited_{""};
-  int limitsGeneration_ = 0;  // the server object that holds baseLimited_
 };
 
 /* The host's lookup service (Com_F2Window); both members open a modal

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/core/CodePage.h"
 #include "platform/core/Dispatch.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
@@ -80,16 +81,22 @@ TEST_F(LookupWindowTest, TypingFiltersTheRowsByCodeOrName) {
 TEST_F(LookupWindowTest, TheStartingTextNarrowsTheFirstRowsAndStaysInTheSearchBox) {
   struct Case {
     Variant Text;
+    int SystemCodePage;
     const char* Shown;
     Strings Codes;
   } cases[] = {
-      {Variant("P0"), "P0", {"P01", "P02", "P03", "P04", "P05", "P06"}},
-      {Variant("P03"), "P03", {"P03"}},
-      {Variant(u"苏州"), "苏州", {"P02"}},  // a wide text arrives as GB
-      {Variant("苏州"), "苏州", {"P02"}},
-      {Variant(), "", {"P01", "P02", "P03", "P04", "P05", "P06"}},
+      {Variant("P0"), 936, "P0", {"P01", "P02", "P03", "P04", "P05", "P06"}},
+      {Variant("P03"), 936, "P03", {"P03"}},
+      {Variant("苏州"), 936, "苏州", {"P02"}},
+      // A wide text arrives as GB bytes, whatever the system's code page.
+      {Variant(u"苏州"), 936, "苏州", {"P02"}},
+      {Variant(u"苏州"), 950, "苏州", {"P02"}},
+      {Variant(u"苏州"), 437, "苏州", {"P02"}},
+      {Variant(), 936, "", {"P01", "P02", "P03", "P04", "P05", "P06"}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Shown) + " in " + std::to_string(c.SystemCodePage));
+    platform::SetSystemCodePage(c.SystemCodePage);
     Strings listed;
     std::string shown;
     ModalAnswers answers([&](vcl::TCustomForm& form) {
