@@ -2,6 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <utility>
 
 namespace suitedb {
@@ -13,6 +20,82 @@ namespace {
   message += ": ";
   message += db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
   throw DbError(std::move(message), code);
+}
+
+// Waits for a lock another connection holds in short steps (50 us doubling
+// to 800 us), so that a writer goes on soon after the one before it commits;
+// SQLite's own waits grow to 100 ms, and a queue of writers then waits that
+// long. The time-out in milliseconds travels as the handler's argument.
+int WaitForLock(void* timeoutMs, int attempt) {
+  const int64_t step = 50 << std::min(attempt, 4);
+  const int64_t waited =
+      attempt <= 4 ? 50 * ((int64_t{1} << attempt) - 1) : 750 + int64_t{800} * (attempt - 4);
+  if (waited >= int64_t{1000} * reinterpret_cast<intptr_t>(timeoutMs)) return 0;
+  std::this_thread::sleep_for(std::chrono::microseconds(step));
+  return 1;
+}
+
+// Checkpoints of the write-ahead logs run on a thread of their own: the disk
+// syncs a checkpoint needs (milliseconds each) then hold up no request. A
+// connection asks for one when its log has grown past kCheckpointFrames.
+constexpr int kCheckpointFrames = 1000;
+
+class Checkpointer {
+ public:
+  static Checkpointer& Get() {
+    static Checkpointer checkpointer;
+    return checkpointer;
+  }
+  void Ask(const std::string& path) {
+    {
+      const std::lock_guard lock(mutex_);
+      if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+      pending_.insert(path);
+    }
+    wake_.notify_one();
+  }
+  ~Checkpointer() {
+    {
+      const std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || !pending_.empty(); });
+      if (stop_) return;
+      const std::string path = *pending_.begin();
+      pending_.erase(pending_.begin());
+      lock.unlock();
+      sqlite3* db = nullptr;
+      // The connection reads the file first (it is in WAL mode only then).
+      // Passive: copies what no reader still needs and never waits for a lock.
+      if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                          nullptr) == SQLITE_OK &&
+          sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr) == SQLITE_OK)
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+      sqlite3_close(db);
+      lock.lock();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::set<std::string> pending_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+int AfterCommit(void*, sqlite3* db, const char* name, int frames) {
+  if (frames < kCheckpointFrames) return SQLITE_OK;
+  if (const char* file = sqlite3_db_filename(db, name); file && *file)
+    Checkpointer::Get().Ask(file);
+  return SQLITE_OK;
 }
 
 }  // namespace
@@ -118,11 +201,13 @@ Database Database::Open(const std::string& path, bool create, int busyTimeoutMs)
     throw DbError(std::move(message), rc);
   }
   Database result(db, path);
-  sqlite3_busy_timeout(db, busyTimeoutMs);
+  sqlite3_busy_handler(db, WaitForLock, reinterpret_cast<void*>(intptr_t{busyTimeoutMs}));
   sqlite3_extended_result_codes(db, 1);
   // Reading the mode back also proves the file is a database.
   result.Prepare("PRAGMA journal_mode=WAL").Run();
-  result.ExecScript("PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL;");
+  result.ExecScript(
+      "PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=0;");
+  sqlite3_wal_hook(db, AfterCommit, nullptr);
   return result;
 }
 

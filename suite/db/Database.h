@@ -82,8 +82,9 @@ class Statement {
 };
 
 /* One connection to a database file, opened in WAL mode with a busy
-   timeout and foreign keys on. A connection belongs to one thread at a time;
-   give every thread (every automation object) its own. */
+   timeout and foreign keys on; the log is checkpointed by a thread of the
+   process, not by the committing call. A connection belongs to one thread at
+   a time; give every thread (every automation object) its own. */
 class Database {
  public:
   /* Opens (creating when allowed) the file. Raises DbError when the file

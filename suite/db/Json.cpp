@@ -15,35 +15,82 @@ constexpr int kMaxDepth = 200;
 
 void WriteString(std::string& out, std::string_view text) {
   out += '"';
-  for (const char c : text) {
+  size_t plain = 0;  // start of the characters not yet written
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     const auto u = static_cast<unsigned char>(c);
+    const char* escape = nullptr;
     switch (c) {
       case '"':
-        out += "\\\"";
+        escape = "\\\"";
         break;
       case '\\':
-        out += "\\\\";
+        escape = "\\\\";
         break;
       case '\n':
-        out += "\\n";
+        escape = "\\n";
         break;
       case '\r':
-        out += "\\r";
+        escape = "\\r";
         break;
       case '\t':
-        out += "\\t";
+        escape = "\\t";
         break;
       default:
-        if (u < 0x20 || u == 0x7F) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04X", u);
-          out += buffer;
-        } else {
-          out += c;
-        }
+        if (u >= 0x20 && u != 0x7F) continue;
+    }
+    out.append(text.substr(plain, i - plain));
+    plain = i + 1;
+    if (escape) {
+      out += escape;
+    } else {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", u);
+      out += buffer;
     }
   }
+  out.append(text.substr(plain));
   out += '"';
+}
+
+// The compact text of a value, written into one buffer.
+void DumpInto(const Json& value, std::string& out) {
+  switch (value.Type()) {
+    case Json::Kind::Null:
+      out += "null";
+      return;
+    case Json::Kind::Boolean:
+      out += value.AsBool() ? "true" : "false";
+      return;
+    case Json::Kind::Number:
+      out += value.NumberText();
+      return;
+    case Json::Kind::String:
+      WriteString(out, value.AsString());
+      return;
+    case Json::Kind::Array: {
+      out += '[';
+      const std::vector<Json>& items = value.Items();
+      for (size_t i = 0; i < items.size(); ++i) {
+        if (i) out += ',';
+        DumpInto(items[i], out);
+      }
+      out += ']';
+      return;
+    }
+    case Json::Kind::Object: {
+      out += '{';
+      const Json::Members& members = value.ObjectMembers();
+      for (size_t i = 0; i < members.size(); ++i) {
+        if (i) out += ',';
+        WriteString(out, members[i].first);
+        out += ':';
+        DumpInto(members[i].second, out);
+      }
+      out += '}';
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -396,35 +443,7 @@ Json& Json::Add(std::string name, Json value) {
 
 std::string Json::Dump() const {
   std::string out;
-  switch (kind_) {
-    case Kind::Null:
-      return "null";
-    case Kind::Boolean:
-      return bool_ ? "true" : "false";
-    case Kind::Number:
-      return text_;
-    case Kind::String:
-      WriteString(out, text_);
-      return out;
-    case Kind::Array:
-      out += '[';
-      for (size_t i = 0; i < items_.size(); ++i) {
-        if (i) out += ',';
-        out += items_[i].Dump();
-      }
-      out += ']';
-      return out;
-    case Kind::Object:
-      out += '{';
-      for (size_t i = 0; i < members_.size(); ++i) {
-        if (i) out += ',';
-        WriteString(out, members_[i].first);
-        out += ':';
-        out += members_[i].second.Dump();
-      }
-      out += '}';
-      return out;
-  }
+  DumpInto(*this, out);
   return out;
 }
 
