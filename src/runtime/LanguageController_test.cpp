@@ -125,11 +125,10 @@ TEST_F(LanguageTest, TheLanguageFolderFollowsTheInterfaceCodePage) {
 }
 
 TEST_F(LanguageTest, APackageSetsTheWindowAndTheComponentsItNames) {
-  window_->SetFont(window_->Font());
   controller_->BeforeLoadComponent = vcl::MakeEvent<&TfrmLangTest::BeforeLoad>(window_);
   controller_->AfterLoadComponent = vcl::MakeEvent<&TfrmLangTest::AfterLoad>(window_);
   Load(std::string(kGBHeader) +
-       "<Root Caption=\"采购单\" Hint=\"提示\">\n"
+       "<Root PixelsPerInch=\"120\" Caption=\"采购单\" Hint=\"提示\">\n"
        "  <Group>\n"
        "    <lblName Caption=\"名称\" Font.Name=\"Arial\" Font.Color=\"clRed\" "
        "Font.Style=\" [fsBold] \" Alignment=\" taCenter \"/>\n"
@@ -138,6 +137,8 @@ TEST_F(LanguageTest, APackageSetsTheWindowAndTheComponentsItNames) {
        "  <edAbsent Caption=\"nobody\"/>\n"
        "  <edName Text=\"代码\" Width=\"wide\" Height=\"30\" Nonesuch=\"1\" MaxLength=\"8\"/>\n"
        "</Root>\n");
+  // A read-only property before them does not stop the others.
+  EXPECT_EQ(window_->PixelsPerInch(), 96);
   EXPECT_EQ(window_->Caption(), "采购单");
   EXPECT_EQ(window_->Hint(), "提示");
   // The first element of a name applies, wherever it is.
