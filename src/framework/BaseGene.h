@@ -28,6 +28,9 @@ class TDBLabel;
 namespace F2Button {
 class TF2Button;
 }
+namespace SelectPnl {
+class TSelectPanel;
+}
 
 /* The generic option window every report and job window of the program
    derives from (TfrmBaseGene), with the server link and the coded messages
@@ -181,6 +184,10 @@ class TfrmBaseGene : public VKForm::TVKForm {
   /* Lets a descendant set the connection's server name; empty here. */
   virtual void PrepareConnection(platform::remote::TSocketConnection* connection);
   virtual bool SaveScheme(const std::string& properties, const std::string& name, bool replace);
+  /* Writes a scheme value text (as SchemeValueText makes it) back into the
+     components its property list names, between BeforeRestoreValue and
+     AfterRestoreValue. False at the first value that cannot be restored
+     (the values before it stay). */
   virtual bool RestoreScheme(const std::string& properties, const std::string& values);
   virtual bool RefreshSchemeList();
   /* Called after a scheme was opened; empty here. */
@@ -221,6 +228,36 @@ class TfrmBaseGene : public VKForm::TVKForm {
      field is acceptable. On failure the message has been shown and the
      first wrong edit focused. */
   bool CheckDateField(vcl::TObject* control, bool entering);
+
+  // ---- Condition values and texts (BaseGeneValues) ---------------------------
+  /* The edit mask of a date in the company format: "99/99/9999;1; " for
+     kinds 2 and 3, year first ("9999", "99" for kind 4, "999" for kind 5)
+     for the others; another kind leaves the year part empty. */
+  std::string DateMask();
+  /* The text of an empty date under DateMask (blanks and separators). */
+  std::string BlankDate();
+  /* A company-format date text as 'yyyymmdd' (not checked for validity):
+     "" for an empty or blank text (and for an unknown kind); the text
+     itself, trimmed, when it does not have three numeric parts. */
+  std::string ToStorageDate(const std::string& text);
+  /* Values[Index] := [#4, from, to] as 'yyyymmdd', in ascending order when
+     both are given. */
+  void DateRangeValue(const std::string& fromText, const std::string& toText,
+                      platform::Variant& values, int index);
+  /* Values[Index] := the panel's value: [#4, begin, end] in range mode,
+     else [#5, row 1, ...] with each row [caption, sub-items...]. */
+  void PanelValue(SelectPnl::TSelectPanel* panel, platform::Variant& values, int index);
+  /* As PanelValue, every text cleaned first: with the edit's mask (the
+     panel's, else the edit's own) the mask's literals are removed
+     (StripMask), without one every Strip text is removed and the result
+     trimmed. */
+  void PanelValueStripped(SelectPnl::TSelectPanel* panel, platform::Variant& values,
+                          const std::string& strip, int index);
+  /* The scheme value text of a property list "Component.Property;...": one
+     line (ended by CR LF) per item, fields separated by #3; an item that
+     cannot be read, names no component or a property without text form
+     gives an empty line. */
+  std::string SchemeValueText(const std::string& properties);
 
   // ---- Server link and messages (BaseGeneU) ---------------------------------
   /* Configures MainMidas from the client settings' server list; false (the
@@ -365,6 +402,12 @@ class TfrmBaseGene : public VKForm::TVKForm {
   void RestoreColours();
   /* True when Control counts as an end of its page for Enter. */
   bool IsPageEnd(vcl::TWinControl* control) const;
+  /* Name is one of the registered date fields (ignoring case). */
+  bool IsDateField(const std::string& name) const;
+  /* The scheme value of a registered date field, by the first record of
+     SchemeDateRules that names it: its date (Text), or "from #3 to" for a
+     range panel; "" without a record. */
+  std::string SchemeDateValue(vcl::TComponent* component, const std::string& text);
   /* Posts the window a close request. */
   void PostClose();
   /* True when the Cancel button has the focus (never in the compatibility
