@@ -1,5 +1,6 @@
 #include "suite/PilgarWorkCenter/Help.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
@@ -40,11 +41,14 @@ bool ShowHelpPage(const std::string& number) {
   if (!plain) throw platform::EBadArgument("Help number '" + number + "' is not valid");
   const std::string file = HelpPageFile(number);
   if (file.empty() || !platform::FileExists(file)) {
+    // Without the host's application there is nowhere to say so.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     vcl::MessageDlg("找不到帮助编号 " + number + " 的说明页面。\r" + file, vcl::mtInformation,
                     vcl::MsgDlgButtons({vcl::mbOK}));
     return false;
   }
-  return Opener() ? Opener()(file) : OpenInBrowser(file);
+  if (Opener()) return Opener()(file);
+  return QCoreApplication::instance() && OpenInBrowser(file);
 }
 
 }  // namespace pilgarwc

@@ -20,8 +20,8 @@ std::string HelpPageFile(const std::string& number);
 
 /* Opens the help page of the number through the opener and returns its
    answer. A page that does not exist shows an information message naming
-   the number and answers false. The number must be letters and digits
-   only; anything else raises EBadArgument. */
+   the number (when the host's Qt application runs) and answers false. The number must be letters
+   and digits only; anything else raises EBadArgument. */
 bool ShowHelpPage(const std::string& number);
 
 }  // namespace pilgarwc

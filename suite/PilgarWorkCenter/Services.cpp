@@ -1,5 +1,6 @@
 #include "suite/PilgarWorkCenter/Services.h"
 
+#include <QApplication>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,13 @@ constexpr int32_t kF2HighCompat = 16;  // the earlier generation's
 
 // A method that hands its arguments to the server method of the same name
 // and gives back what the server changed in them.
+// The windows need the host's Qt application; without one Qt would end the
+// process, so the call fails instead.
+void RequireApplication(const char* call) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    throw platform::EOleError(std::string(call) + ": no running application to show the window in");
+}
+
 platform::AutoObject::Method Forward(const std::shared_ptr<ServerLink>& link, const char* name) {
   return [link, name](std::vector<Variant>& args) { return link->Call(name, args); };
 }
@@ -72,6 +80,7 @@ Variant LookupService::F2GetData(const Variant& args) {
   if (!args.IsArray() || args.DimCount() != 1 || args.LowBound() != 0 ||
       (args.HighBound() != kF2High && args.HighBound() != kF2HighCompat))
     throw platform::EBadArgument("F2GetData expects an array of 19 (or 17) elements");
+  RequireApplication("F2GetData");
   LookupRequest request;
   request.Table = GbText(args[kF2Table]);
   request.Kind = GbText(args[kF2Kind]);
@@ -96,6 +105,7 @@ Variant LookupService::F2GetData(const Variant& args) {
 Variant LookupService::ShowInputDay(const Variant& args) {
   if (!args.IsArray() || args.DimCount() != 1 || args.HighBound() - args.LowBound() < 1)
     throw platform::EBadArgument("ShowInputDay expects [Minguo flag, yyyymmdd, DbName]");
+  RequireApplication("ShowInputDay");
   const Variant& flag = args[args.LowBound()];
   const bool minguo = !flag.IsEmpty() && !flag.IsNull() && flag.AsBoolean();
   return Variant(RunDatePicker(minguo, GbText(args[args.LowBound() + 1])));

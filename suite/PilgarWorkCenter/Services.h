@@ -40,7 +40,8 @@ class ValidatorService : public platform::AutoObject {
 };
 
 /* The host's lookup service (Com_F2Window); both members open a modal
-   window and so need the host's running Qt application.
+   window and so need the host's running Qt application (without one they
+   raise EOleError).
    - F2GetData(A) with A an array 0..18 (0..16 from the earlier generation):
      0 table, 1 kind, 2 key, 3 multiple choice, 4 starting search text,
      6 DbName, 14 BaseLimited; the rest is accepted and not used. Shows the
