@@ -1,5 +1,6 @@
 #include "entry/DLLRPCtrller.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 #include "platform/core/CodePage.h"
@@ -31,7 +32,8 @@ std::optional<std::string>& FileNameOverride() {
 // SetForegroundWindow on a window handle).
 void SetForegroundWindow(HWND handle) {
   if (QWidget* window = QWidget::find(static_cast<WId>(handle))) {
-    window->raise();
+    // The headless platform has no stacking order to change.
+    if (QGuiApplication::platformName() != "offscreen") window->raise();
     window->activateWindow();
   }
 }

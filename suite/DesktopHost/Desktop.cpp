@@ -55,7 +55,9 @@ bool TDesktop::Open(const std::string& programCode, const TOpenOptions& options)
     return false;
   }
   Log("execute -> " + std::to_string(executed));
-  if (host_.Controller()->NoWindow()) return executed == 0;
+  // A window that failed to initialise has shown its reason and asked to
+  // close; it is not shown.
+  if (executed != 0 || host_.Controller()->NoWindow()) return executed == 0;
   const int32_t shown = host_.Show(options.Modal);
   if (!host_.LastError().empty()) {
     ShowError(host_.LastError());

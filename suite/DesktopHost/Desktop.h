@@ -29,10 +29,10 @@ class TDesktop {
   std::string ModulePathOf(const std::string& programCode) const;
 
   /* Loads the program's library (once), makes a controller when there is
-     none, calls Execute and shows the window. Logs each step ("execute ->
-     r", "modal -> r"); a library that cannot be loaded or a raised error is
-     shown in an error message (and logged) and gives false. Execute's -1
-     is logged but still shows the window, as the host always does. */
+     none, calls Execute and, when it succeeded, shows the window. Logs each
+     step ("execute -> r", "modal -> r"); a library that cannot be loaded or
+     a raised error is shown in an error message (and logged). True when
+     Execute succeeded. */
   bool Open(const std::string& programCode, const TOpenOptions& options);
 
   /* Shows an error message dialog with Text (system code page) and logs it. */

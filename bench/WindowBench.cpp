@@ -1,0 +1,268 @@
+// The program window as the desktop host opens it, measured in one process
+// against an empty Qt dialog:
+//   - from Execute to the window shown with its first page active and the
+//     page-change step done (PVQR82C.dll loaded by path, its controller
+//     driven as vkdesk drives it, on a default installation written by
+//     scripts/install.sh into a temporary folder, the server object in
+//     process);
+//   - an empty QDialog made and shown, its events processed, and for scale
+//     an empty form of the component layer;
+//   - user actions on the open window, each with the messages it causes
+//     processed: a key (Enter in the print date, moving the focus), a click
+//     (on the scheme list) and a page change (Ctrl+Tab).
+// At the end the medians are printed against the goals: window <= 3 x the
+// empty dialog; every action under 50 ms.
+//
+// Usage: window_bench [--compat] [Google Benchmark options]. Headless
+// (QT_QPA_PLATFORM=offscreen) unless QT_QPA_PLATFORM is set.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/core/Registry.h"
+#include "platform/core/SysUtils.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "suite/DesktopHost/PluginHost.h"
+#include "suite/PilgarWorkCenter/WorkCenter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct World {
+  std::unique_ptr<DesktopHost::TPluginHost> host;
+  std::string root;
+};
+World* world = nullptr;
+
+// Milliseconds of each measured run, by benchmark.
+std::map<std::string, std::vector<double>>& Samples() {
+  static std::map<std::string, std::vector<double>> samples;
+  return samples;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double Max(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+void Record(benchmark::State& state, const std::string& name, Clock::time_point start) {
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  state.SetIterationTime(seconds);
+  Samples()[name].push_back(seconds * 1000);
+}
+
+vcl::TCustomForm* Window() {
+  auto* controller = world->host->Controller();
+  QWidget* widget = QWidget::find(static_cast<WId>(controller->GetWindowHandle()));
+  return dynamic_cast<vcl::TCustomForm*>(vcl::FindControl(widget));
+}
+
+// The window is up: visible, its page control on the first page.
+bool ShownOnFirstPage(vcl::TCustomForm* form) {
+  auto* pages = dynamic_cast<vcl::TPageControl*>(form->FindComponent("pgOption"));
+  return form->Visible() && pages && pages->ActivePageIndex() == 0;
+}
+
+void OpenWindow() {
+  if (world->host->Execute(5) != 0) throw std::runtime_error("Execute failed");
+  world->host->Show(false);
+  vcl::Application->ProcessMessages();
+}
+
+void CloseWindow() {
+  world->host->FreeWindow();
+  vcl::Application->ProcessMessages();
+}
+
+void BM_WindowShown(benchmark::State& state) {
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    if (world->host->Execute(5) != 0) throw std::runtime_error("Execute failed");
+    const auto executed = Clock::now();
+    world->host->Show(false);
+    vcl::Application->ProcessMessages();
+    Record(state, "window", start);
+    Samples()["execute"].push_back(
+        std::chrono::duration<double, std::milli>(executed - start).count());
+    if (!ShownOnFirstPage(Window())) state.SkipWithError("window not on its first page");
+    CloseWindow();
+  }
+}
+
+// The component layer's own share: an empty form made and shown.
+void BM_EmptyFormShown(benchmark::State& state) {
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto* form = vcl::Create<vcl::TForm>(nullptr);
+    form->Show();
+    vcl::Application->ProcessMessages();
+    Record(state, "form", start);
+    form->Free();
+    vcl::Application->ProcessMessages();
+  }
+}
+
+void BM_EmptyDialogShown(benchmark::State& state) {
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto dialog = std::make_unique<QDialog>();
+    dialog->show();
+    QApplication::processEvents();
+    Record(state, "dialog", start);
+    dialog.reset();
+    QApplication::processEvents();
+  }
+}
+
+// One user action on an open window, with the messages it causes.
+template <class Action>
+void MeasureAction(benchmark::State& state, const std::string& name, Action action) {
+  OpenWindow();
+  vcl::TCustomForm* form = Window();
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    action(form);
+    vcl::Application->ProcessMessages();
+    Record(state, name, start);
+  }
+  CloseWindow();
+}
+
+// Enter in the print date of the system page moves the focus on (the
+// window's Enter handling); the focus is put back between runs.
+void BM_KeyEnter(benchmark::State& state) {
+  OpenWindow();
+  vcl::TCustomForm* form = Window();
+  auto* pages = dynamic_cast<vcl::TPageControl*>(form->FindComponent("pgOption"));
+  auto* date = dynamic_cast<vcl::TWinControl*>(form->FindComponent("edPrintDate"));
+  pages->SetActivePageIndex(1);
+  vcl::Application->ProcessMessages();
+  for (auto _ : state) {
+    date->SetFocus();
+    vcl::Application->ProcessMessages();
+    const auto start = Clock::now();
+    vcl::SimulateKey(date, vcl::VK_RETURN);
+    vcl::Application->ProcessMessages();
+    Record(state, "key Enter", start);
+    if (form->ActiveControl() == date) state.SkipWithError("Enter did not move the focus");
+  }
+  CloseWindow();
+}
+
+void BM_ClickSchemeList(benchmark::State& state) {
+  MeasureAction(state, "click", [](vcl::TCustomForm* form) {
+    vcl::SimulateClick(dynamic_cast<vcl::TControl*>(form->FindComponent("lstCondition")));
+  });
+}
+
+void BM_PageChange(benchmark::State& state) {
+  MeasureAction(state, "page change", [](vcl::TCustomForm* form) {
+    vcl::TWinControl* target = form->ActiveControl() ? form->ActiveControl() : form;
+    vcl::SimulateKey(target, vcl::VK_TAB, vcl::ssCtrl);
+  });
+}
+
+BENCHMARK(BM_EmptyDialogShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+BENCHMARK(BM_EmptyFormShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+BENCHMARK(BM_WindowShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(100);
+BENCHMARK(BM_KeyEnter)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+BENCHMARK(BM_ClickSchemeList)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+BENCHMARK(BM_PageChange)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+
+// A default installation in a temporary folder, its registry file in place.
+std::string Install() {
+  char pattern[] = "/tmp/vk-window-bench-XXXXXX";
+  if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp");
+  const std::string root = pattern;
+  const std::string command =
+      "VRK_HOME='" + root + "/vrk' bash '" VK_SOURCE_DIR "/scripts/install.sh' '" +
+      platform::ProgramFolder() + "' >/dev/null 2>'" + root + "/install.log'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("install.sh failed");
+  platform::SetRegistryFile(root + "/vrk/registry.reg");
+  return root;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool compat = false;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string(argv[i]) == "--compat")
+      compat = true;
+    else
+      args.push_back(argv[i]);
+  }
+  int count = static_cast<int>(args.size());
+  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("VRK_CODEPAGE")) ::setenv("VRK_CODEPAGE", "936", 1);
+  benchmark::Initialize(&count, args.data());
+  vcl::Application->Initialize(count, args.data());
+
+  World w;
+  world = &w;
+  try {
+    w.root = Install();
+    w.host = std::make_unique<DesktopHost::TPluginHost>(
+        pilgarwc::NewHostObject(), DesktopHost::TLogin{"DS", "VRK", "VRKDEMO"});
+    const std::string library =
+        platform::ProgramFolder() + (compat ? "compat/PVQR82C.dll" : "PVQR82C.dll");
+    if (!w.host->Load(library)) throw std::runtime_error(w.host->LastError());
+    // A first run outside the measurements: libraries, fonts and the
+    // database file are loaded once per process.
+    OpenWindow();
+    CloseWindow();
+
+    benchmark::RunSpecifiedBenchmarks();
+
+    const double window = Median(Samples()["window"]);
+    const double dialog = Median(Samples()["dialog"]);
+    std::printf("\n%s build, platform %s\n", compat ? "compatibility" : "current",
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("window shown, Execute to first page : median %8.3f ms\n", window);
+    std::printf("empty Qt dialog shown               : median %8.3f ms\n", dialog);
+    std::printf("  of which Execute (create, initialise): median %8.3f ms\n",
+                Median(Samples()["execute"]));
+    std::printf("empty form of the component layer   : median %8.3f ms\n",
+                Median(Samples()["form"]));
+    std::printf("window / empty dialog               = %8.1f  (goal <= 3.0: %s)\n",
+                dialog > 0 ? window / dialog : 0.0,
+                dialog > 0 && window / dialog <= 3.0 ? "met" : "missed");
+    for (const char* action : {"key Enter", "click", "page change"}) {
+      const auto& samples = Samples()[action];
+      std::printf("%-11s median %7.3f ms, max %7.3f ms  (goal < 50 ms: %s)\n", action,
+                  Median(samples), Max(samples), Max(samples) < 50 ? "met" : "missed");
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "window_bench: %s\n", DesktopHost::ErrorText(e).c_str());
+    return 1;
+  }
+  w.host.reset();
+  vcl::Application->ProcessMessages();
+  std::error_code ignored;
+  std::filesystem::remove_all(w.root, ignored);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+// The world the host's tests run in: a headless Qt application and one
+// default installation written by scripts/install.sh into a temporary
+// folder (client and server on this machine, the server object made in
+// process), whose registry file is in place for the whole test program.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace DesktopHostTest {
+
+/* A UTF-8 text from a u8"" literal (narrow literals here are GB bytes). */
+inline std::string Utf8(std::u8string_view text) {
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+/* The installation folder, ending in "/". */
+const std::string& Home();
+/* Its registry file (what VRK_REGISTRY names for a child process). */
+std::string RegistryFile();
+
+/* The libraries the tests load: the program PVQR82 in the current or the
+   compatibility build, and the test libraries of src/entry. */
+std::string ProgramLibrary(bool compat);
+std::string TestLibrary(const std::string& fileName);
+
+/* What a child process printed and how it ended. */
+struct TRun {
+  int ExitCode = -1;
+  std::string Output;  // standard output
+  std::string Errors;  // standard error
+  std::vector<std::string> Lines() const;
+};
+/* Runs vkdesk with Arguments, Input on its standard input, in the test
+   installation, headless; it is killed after TimeoutSeconds. */
+TRun RunDesktop(const std::vector<std::string>& arguments, const std::string& input,
+                int timeoutSeconds = 60);
+
+}  // namespace DesktopHostTest
