@@ -4,7 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "controls/DBLabel.h"
+#include "controls/ExtPage.h"
+#include "controls/F2Button.h"
 #include "platform/core/Variant.h"
+#include "platform/remote/ClientDataSet.h"
+#include "platform/remote/SocketConnection.h"
 #include "platform/vcl/Buttons.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -13,21 +18,6 @@
 #include "platform/vcl/Menus.h"
 #include "runtime/VKForm.h"
 
-namespace platform::remote {
-class TSocketConnection;
-class TSimpleObjectBroker;
-class TClientDataSet;
-}  // namespace platform::remote
-
-namespace ExtPage {
-class TExtPageControl;
-}
-namespace DBLabel {
-class TDBLabel;
-}
-namespace F2Button {
-class TF2Button;
-}
 namespace SelectPnl {
 class TSelectPanel;
 }

@@ -2,7 +2,7 @@
 // every run, one line per run, in the file named by $VK_SERVER_MODULE_LOG:
 // the arguments' texts separated by "|" (arrays in brackets). A run whose
 // job identifier is "FAIL" raises; MessageText answers "ran <job>" after a
-// run and "" before one.
+// run, "failed <job>" after a failing one and "" before any.
 
 #include <cstdlib>
 #include <fstream>
@@ -30,7 +30,10 @@ class Controller : public platform::AutoObject {
       const std::string job = platform::VarToStr(a[0][0]);
       if (const char* log = std::getenv("VK_SERVER_MODULE_LOG"))
         std::ofstream(log, std::ios::app) << Render(a[0]) << "\n";
-      if (job == "FAIL") throw platform::Exception("module run failed");
+      if (job == "FAIL") {
+        message_ = "failed " + job;
+        throw platform::Exception("module run failed");
+      }
       message_ = "ran " + job;
       return Variant();
     });
