@@ -258,7 +258,17 @@ class TSelectPanel : public vcl::TCustomGroupBox {
   /* Lays the parts out now for the current style. */
   void Layout();
 
+  /* Focuses the panel, then the list when not in range mode. */
   void SetFocus() override;
+  /* The exit ordering, then OnExit. The texts are trimmed (under a mask only
+     when they still fill the same places; not at all when the mask begins
+     with "!"). When both are non-empty they are swapped when out of order:
+     vt_Number by integer value (a non-number reads 0); vt_String and vt_Time
+     as text; vt_Date, with AutoChangeDateSite, by ExitDateValue (as text
+     for dt_NoneCare); vt_Float after NormaliseFloatText, by
+     CompareFloatTexts; vt_OtherMask never. vt_String, vt_Time and vt_Date
+     leave the range alone when a text equals BlankText or, with UseDiscard,
+     its trimmed form equals Discard. */
   void DoExit() override;
 
   TOpenWinEvent OnOpenWinClick;

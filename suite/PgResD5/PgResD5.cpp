@@ -2,11 +2,13 @@
 //
 // Every glyph is 16 x 16 pixels per image on a fuchsia ground; the ground
 // reaches the bottom-left pixel, whose colour the buttons treat as
-// transparent; nothing is antialiased, since a blend with the ground would
-// leave a fringe that is not the transparent colour. Pictograms: 4 clear (an eraser; a second,
-// greyed image for the disabled button), 8 lookup (a magnifier), 9 date (a calendar), 44 coins, 47
-// delete (a red cross), 61 person, 63 plant; every other number up to kMaxBmpId is a plain tile
-// showing the number.
+// transparent. Nothing is antialiased: a blend with the ground would leave
+// a fringe that is not the transparent colour.
+//
+// Pictograms: 4 clear (an eraser, with a second, greyed image for the
+// disabled button), 8 lookup (a magnifier), 9 date (a calendar), 44 coins,
+// 47 delete (a red cross), 61 person, 63 plant. Every other number up to
+// kMaxBmpId is a plain tile showing the number.
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
