@@ -522,6 +522,14 @@ TEST_F(RequestTest, AnIncompleteFillIsReportedByNameAndNothingIsBuilt) {
          };
        },
        "W000003:选择条件信息/3/2"},
+      {"values cut short",
+       [](TValuesWindow* w) {
+         w->FillValues = [](Variant& v, int) {
+           v.Redim(2);
+           return true;
+         };
+       },
+       "E000030:"},
       {"values longer",
        [](TValuesWindow* w) {
          w->FillValues = [](Variant& v, int) {
