@@ -170,14 +170,16 @@ class ProgramScenario : public ::testing::TestWithParam<bool> {
   }
 };
 
-TEST_P(ProgramScenario, OpensPVQR82FromTheMenuAndClosesWithEsc) {
+// Cancel leaves ResultCode 2 in the controller when notice 304 comes.
+TEST_P(ProgramScenario, OpensPVQR82FromTheMenuAndClosesByCancel) {
   const TRun run = RunDesktop(Arguments(), Utf8(u8"menu \"PVQR82 进货单明细表\"\n"
                                                 "expect-notice 256 272\n"
                                                 "info\n"
                                                 "key Ctrl+Tab\n"
                                                 "key Ctrl+Tab\n"
-                                                "key Esc\n"
-                                                "expect-notice 304\n"));
+                                                "click btnCancel\n"
+                                                "expect-notice 304\n"
+                                                "expect-result 2\n"));
   ASSERT_EQ(run.ExitCode, 0) << Describe(run);
   EXPECT_EQ(Only(run, {"notice", "execute", "info", "version", "message", "outcome"}),
             (std::vector<std::string>{
@@ -186,8 +188,8 @@ TEST_P(ProgramScenario, OpensPVQR82FromTheMenuAndClosesWithEsc) {
                 "notice 272 shown ResultCode=0 ResultValue=<unassigned>",
                 Utf8(u8"info -> 0 [\"DS\", \"VRK\", \"PVQR82\", \"进货单明细表\"]"),
                 "version \"870401-0.00.00\"",
-                "notice 304 destroyed ResultCode=0 ResultValue=<unassigned>",
-                "outcome ResultCode=0 ResultValue=<unassigned> notices=3 messages=0 failures=0",
+                "notice 304 destroyed ResultCode=2 ResultValue=<unassigned>",
+                "outcome ResultCode=2 ResultValue=<unassigned> notices=3 messages=0 failures=0",
             }))
       << Describe(run);
 }
@@ -207,6 +209,18 @@ TEST_P(ProgramScenario, ShortParameterArrayShowsItsMessageAndCloses) {
                 "execute -> -1",
                 "notice 304 destroyed ResultCode=0 ResultValue=<unassigned>",
             }))
+      << Describe(run);
+}
+
+// The demonstration scripts/run.sh runs where there is no display.
+TEST_P(ProgramScenario, DemonstrationRunsThrough) {
+  std::vector<std::string> args = Arguments();
+  args[1] =
+      (std::filesystem::path(VK_TEST_DATA_DIR).parent_path() / "scenarios" / "demo.txt").string();
+  const TRun run = RunDesktop(args, "");
+  ASSERT_EQ(run.ExitCode, 0) << Describe(run);
+  EXPECT_EQ(run.Lines().back(),
+            "outcome ResultCode=2 ResultValue=<unassigned> notices=3 messages=0 failures=0")
       << Describe(run);
 }
 
