@@ -7,7 +7,7 @@
 
 #include "entry/DLLFunc.h"
 #include "entry/DLLRPCtrller.h"
-#include "platform/remote/SocketConnection.h"
+#include "report/Pvqr82CF.h"
 
 // The version record, read from the file by the module's properties dialog
 // and by `readelf -n`: an ELF note of owner "VRK", type 1, whose descriptor
@@ -37,28 +37,9 @@ asm(".pushsection .note.vrk.version,\"a\",@note\n"
 
 namespace {
 
-/* The program's window until its own report window is built: the generic
-   option window under this program's window name (the identity check
-   compares it with the program code), talking to the report counter module
-   of the application server as every job window does. */
-class TfrmPvqr82Generic : public BaseGene::TfrmBaseGene {
-  VCL_CLASS_INFO()
- public:
-  explicit TfrmPvqr82Generic(vcl::TComponent* owner) : TfrmBaseGene(owner) { SetName("frmPvqr82"); }
-  void PrepareConnection(platform::remote::TSocketConnection* connection) override {
-    TfrmBaseGene::PrepareConnection(connection);
-    connection->SetServerName("ReportCounterS.dmReportCounter");
-  }
-};
-
-const vcl::TClassInfo* TfrmPvqr82Generic::StaticClassInfo() {
-  static const vcl::TClassInfo info("TfrmPvqr82Generic", TfrmBaseGene::StaticClassInfo());
-  return &info;
-}
-
 void LibraryMain() {
   DLLRPCtrller::InitializeUnit();
-  DLLRPCtrller::frmBaseGeneClass = DLLRPCtrller::FormClassOf<TfrmPvqr82Generic>();
+  DLLRPCtrller::frmBaseGeneClass = DLLRPCtrller::FormClassOf<Pvqr82CF::TfrmPvqr82>();
 }
 
 [[maybe_unused]] const bool kLoaded = (LibraryMain(), true);

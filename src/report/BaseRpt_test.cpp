@@ -30,7 +30,9 @@ TEST_F(BaseRptTest, RegistrationReservesFourConditionsAndFourteenEnvironmentEntr
   EXPECT_EQ(base->ReservedConditions, 4);
   EXPECT_EQ(base->ConditionCount, 4);  // sign-off, footer, date type, print date
 
-  const int designWidth = vcl::Create<TfrmTestPvqr82>(nullptr)->Width();
+  TfrmTestPvqr82* design = vcl::Create<TfrmTestPvqr82>(nullptr);
+  const int designWidth = design->Width();
+  design->Free();
   auto* report = OpenReport();
   ASSERT_TRUE(Initialized);
   EXPECT_EQ(report->EnvCount, 14);
