@@ -17,6 +17,7 @@
 // (QT_QPA_PLATFORM=offscreen) unless QT_QPA_PLATFORM is set.
 
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -67,10 +68,24 @@ double Max(const std::vector<double>& values) {
   return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
-void Record(benchmark::State& state, const std::string& name, Clock::time_point start) {
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+// Milliseconds of processor time this thread has used: on a busy machine
+// the wall time of a run also holds the time other processes had.
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1000 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+struct Start {
+  Clock::time_point wall = Clock::now();
+  double cpu = ThreadCpuMs();
+};
+
+void Record(benchmark::State& state, const std::string& name, const Start& start) {
+  const double seconds = std::chrono::duration<double>(Clock::now() - start.wall).count();
   state.SetIterationTime(seconds);
   Samples()[name].push_back(seconds * 1000);
+  Samples()[name + " cpu"].push_back(ThreadCpuMs() - start.cpu);
 }
 
 vcl::TCustomForm* Window() {
@@ -79,10 +94,14 @@ vcl::TCustomForm* Window() {
   return dynamic_cast<vcl::TCustomForm*>(vcl::FindControl(widget));
 }
 
-// The window is up: visible, its page control on the first page.
+// The window is up: visible, its page control on the first page, and the
+// focus on that page when the page has a control to take it.
 bool ShownOnFirstPage(vcl::TCustomForm* form) {
   auto* pages = dynamic_cast<vcl::TPageControl*>(form->FindComponent("pgOption"));
-  return form->Visible() && pages && pages->ActivePageIndex() == 0;
+  if (!form->Visible() || !pages || pages->ActivePageIndex() != 0) return false;
+  vcl::TTabSheet* first = pages->Pages(0);
+  const bool focusable = first->FindNextControl(nullptr, true, true, false) != nullptr;
+  return !focusable || (form->ActiveControl() && first->ContainsControl(form->ActiveControl()));
 }
 
 void OpenWindow() {
@@ -98,14 +117,14 @@ void CloseWindow() {
 
 void BM_WindowShown(benchmark::State& state) {
   for (auto _ : state) {
-    const auto start = Clock::now();
+    const Start start;
     if (world->host->Execute(5) != 0) throw std::runtime_error("Execute failed");
     const auto executed = Clock::now();
     world->host->Show(false);
     vcl::Application->ProcessMessages();
     Record(state, "window", start);
     Samples()["execute"].push_back(
-        std::chrono::duration<double, std::milli>(executed - start).count());
+        std::chrono::duration<double, std::milli>(executed - start.wall).count());
     if (!ShownOnFirstPage(Window())) state.SkipWithError("window not on its first page");
     CloseWindow();
   }
@@ -114,7 +133,7 @@ void BM_WindowShown(benchmark::State& state) {
 // The component layer's own share: an empty form made and shown.
 void BM_EmptyFormShown(benchmark::State& state) {
   for (auto _ : state) {
-    const auto start = Clock::now();
+    const Start start;
     auto* form = vcl::Create<vcl::TForm>(nullptr);
     form->Show();
     vcl::Application->ProcessMessages();
@@ -126,7 +145,7 @@ void BM_EmptyFormShown(benchmark::State& state) {
 
 void BM_EmptyDialogShown(benchmark::State& state) {
   for (auto _ : state) {
-    const auto start = Clock::now();
+    const Start start;
     auto dialog = std::make_unique<QDialog>();
     dialog->show();
     QApplication::processEvents();
@@ -142,7 +161,7 @@ void MeasureAction(benchmark::State& state, const std::string& name, Action acti
   OpenWindow();
   vcl::TCustomForm* form = Window();
   for (auto _ : state) {
-    const auto start = Clock::now();
+    const Start start;
     action(form);
     vcl::Application->ProcessMessages();
     Record(state, name, start);
@@ -157,12 +176,12 @@ void BM_KeyEnter(benchmark::State& state) {
   vcl::TCustomForm* form = Window();
   auto* pages = dynamic_cast<vcl::TPageControl*>(form->FindComponent("pgOption"));
   auto* date = dynamic_cast<vcl::TWinControl*>(form->FindComponent("edPrintDate"));
-  pages->SetActivePageIndex(1);
+  pages->SetActivePage(dynamic_cast<vcl::TTabSheet*>(form->FindComponent("tsOption2")));
   vcl::Application->ProcessMessages();
   for (auto _ : state) {
     date->SetFocus();
     vcl::Application->ProcessMessages();
-    const auto start = Clock::now();
+    const Start start;
     vcl::SimulateKey(date, vcl::VK_RETURN);
     vcl::Application->ProcessMessages();
     Record(state, "key Enter", start);
@@ -250,6 +269,10 @@ int main(int argc, char** argv) {
     std::printf("window / empty dialog               = %8.1f  (goal <= 3.0: %s)\n",
                 dialog > 0 ? window / dialog : 0.0,
                 dialog > 0 && window / dialog <= 3.0 ? "met" : "missed");
+    const double windowCpu = Median(Samples()["window cpu"]);
+    const double dialogCpu = Median(Samples()["dialog cpu"]);
+    std::printf("processor time: window %.3f ms, empty dialog %.3f ms, ratio %.1f\n", windowCpu,
+                dialogCpu, dialogCpu > 0 ? windowCpu / dialogCpu : 0.0);
     for (const char* action : {"key Enter", "click", "page change"}) {
       const auto& samples = Samples()[action];
       std::printf("%-11s median %7.3f ms, max %7.3f ms  (goal < 50 ms: %s)\n", action,
