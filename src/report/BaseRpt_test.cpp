@@ -235,6 +235,10 @@ TEST_F(BaseRptTest, OutputBoxesGiveTheFlagsOfEnvironmentEntry13) {
     s.Box->Click();
     EXPECT_EQ(form->OutputFlags, s.Flags);
     EXPECT_EQ(TakeMessages(), s.Refused ? Strings{"请至少选择一种报表生成方式。"} : Strings{});
+    if (s.Refused) {  // the boxes stay as the user left them
+      EXPECT_FALSE(form->chkView->Checked());
+      EXPECT_FALSE(form->chkHTML->Checked());
+    }
     ASSERT_TRUE(form->BuildRequest());
     const Variant env = form->Request[0];
     EXPECT_EQ(env.LowBound(), 1);

@@ -41,7 +41,7 @@ const PanelSetup kPanels[] = {
      8,
      2,
      353,
-     97,
+     88,
      {"用户自定输入方式", "[F2]进货单号信息查询", "进货单号信息查询", "[F2]进货单号信息查询",
       "进货单号信息查询", "[F2]进货单号信息查询", "进货单号信息查询", "多选-删除一笔信息",
       "多选-删除己选信息"}},
@@ -51,9 +51,9 @@ const PanelSetup kPanels[] = {
      true,
      9,
      8,
-     143,
+     134,
      353,
-     72,
+     70,
      {"用户自定输入方式", "[F2]日期快手", "日期快手", "[F2]日期快手", "日期快手",
       "多选-己选择的信息", "多选-信息开窗", "多选-删除一笔信息", "多选-删除己选信息"}},
     {"sp04",
@@ -62,9 +62,9 @@ const PanelSetup kPanels[] = {
      false,
      61,
      8,
-     217,
+     206,
      353,
-     97,
+     88,
      {"用户自定输入方式", "[F2]供应商编号信息查询", "供应商编号信息查询", "[F2]供应商编号信息查询",
       "供应商编号信息查询", "[F2]供应商编号信息查询", "供应商编号信息查询", "多选-删除一笔信息",
       "多选-删除己选信息"}},
@@ -167,7 +167,7 @@ void TfrmPvqr82::BuildComponents() {
   rg02->SetColumns(2);
   rg02->Items()->Add("单据日");
   rg02->Items()->Add("验收日");
-  rg02->SetBounds(8, 101, 353, 40);
+  rg02->SetBounds(8, 92, 353, 40);
   rg02->SetTabOrder(1);
 
   auto codeEdit = [this](const char* labelName, const char* caption, const char* name,
@@ -197,8 +197,8 @@ void TfrmPvqr82::BuildComponents() {
     button->SetF2Control(edit);
   };
   codeEdit("lbl05", "选择进货工厂", "ed05", "[F2]进货工厂信息查询", "btn05", "进货工厂信息查询", 63,
-           318, 4, vcl::MakeEvent<&TfrmPvqr82::ed05Exit>(this), lbl05, ed05, btn05);
-  codeEdit("lbl06", "选择币种", "ed06", "[F2]币种信息查询", "btn06", "币种信息查询", 44, 342, 5,
+           300, 4, vcl::MakeEvent<&TfrmPvqr82::ed05Exit>(this), lbl05, ed05, btn05);
+  codeEdit("lbl06", "选择币种", "ed06", "[F2]币种信息查询", "btn06", "币种信息查询", 44, 326, 5,
            vcl::MakeEvent<&TfrmPvqr82::ed06Exit>(this), lbl06, ed06, btn06);
 
   // TabSheet1, the second condition page, right after the first.
