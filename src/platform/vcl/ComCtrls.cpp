@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionTab>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -67,12 +69,20 @@ class TabBar : public QTabBar {
       return;
     }
     QPainter p(this);
+    // As the platform does for owner-drawn tabs: the control draws each
+    // tab's frame, the program draws inside it.
+    for (int i = 0; i < count(); ++i) {
+      if (!isTabVisible(i)) continue;
+      QStyleOptionTab option;
+      initStyleOption(&option, i);
+      style()->drawControl(QStyle::CE_TabBarTabShape, &option, &p, this);
+    }
     owner_->Canvas()->Font()->Assign(owner_->Font());
     owner_->Canvas()->BeginPaint(&p);
     int visible = 0;
     for (int i = 0; i < count(); ++i) {
       if (!isTabVisible(i)) continue;
-      QRect r = tabRect(i);
+      const QRect r = OwnerDrawRect(i);
       owner_->DrawTab(visible++, TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1},
                       i == currentIndex());
     }
@@ -80,6 +90,17 @@ class TabBar : public QTabBar {
   }
 
  private:
+  // The part of tab I inside the frame the style draws: clear of the
+  // outline on the left, right and top; an unselected tab sits lower by
+  // the style's shift.
+  QRect OwnerDrawRect(int i) const {
+    const int frame = 2;
+    const int shift = i == currentIndex()
+                          ? 0
+                          : style()->pixelMetric(QStyle::PM_TabBarTabShiftVertical, nullptr, this);
+    return tabRect(i).adjusted(frame, frame + shift, -frame, 0);
+  }
+
   TPageControl* owner_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -11,6 +12,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
+#include <utility>
+#include <vector>
 
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/StdCtrls.h"
@@ -86,6 +89,40 @@ TEST_F(PageControlTest, HiddenTabsAreSkippedAndTabIndexCountsVisibleOnes) {
   EXPECT_EQ(pages->Pages(2)->TabIndex(), 1);
   EXPECT_EQ(pages->Pages(1)->TabIndex(), -1);
   EXPECT_FALSE(qobject_cast<QTabWidget*>(pages->Handle())->isTabVisible(1));
+}
+
+// Owner-drawn tabs: the control draws each tab's frame and gives the
+// program the inside of it (an unselected tab's lower than the selected
+// one's), so that the program's fills leave the frames in sight.
+struct TabDrawings {
+  std::vector<std::pair<TRect, bool>> calls;
+  void Draw(TCustomTabControl* control, int, const TRect& r, bool active) {
+    calls.push_back({r, active});
+    control->Canvas()->Brush()->SetColor(clBlack);
+    control->Canvas()->FillRect(r);
+  }
+};
+
+TEST_F(PageControlTest, OwnerDrawnTabsGetTheInsideOfTheirFrames) {
+  TabDrawings drawings;
+  pages->SetOwnerDraw(true);
+  pages->OnDrawTab = MakeEvent<&TabDrawings::Draw>(&drawings);
+  auto* bar = qobject_cast<QTabWidget*>(pages->Handle())->tabBar();
+  const QImage image = bar->grab().toImage();
+  ASSERT_EQ(drawings.calls.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const QRect tab = bar->tabRect(i);
+    const TRect& r = drawings.calls[static_cast<size_t>(i)].first;
+    EXPECT_EQ(drawings.calls[static_cast<size_t>(i)].second, i == 0);
+    EXPECT_GT(r.Left, tab.left());
+    EXPECT_LT(r.Right, tab.right() + 1);
+    EXPECT_GT(r.Top, tab.top());
+    EXPECT_LE(r.Bottom, tab.bottom() + 1);
+    // The frame's left edge, half-way down the tab, is not the program's fill.
+    EXPECT_NE(image.pixel(tab.left(), (r.Top + r.Bottom) / 2) & 0xFFFFFF, 0u);
+  }
+  EXPECT_GT(drawings.calls[1].first.Top, drawings.calls[0].first.Top);
 }
 
 TEST_F(PageControlTest, LeavingAPageRunsTheExitOfTheControlOnIt) {

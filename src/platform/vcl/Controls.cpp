@@ -918,6 +918,10 @@ void TControl::ColorChanged() {
   pal.setColor(QPalette::Base, ToQColor(color_));
   pal.setColor(QPalette::WindowText, ToQColor(font_->Color()));
   pal.setColor(QPalette::Text, ToQColor(font_->Color()));
+  // A disabled control shows its texts in the grey-text colour, whatever
+  // its font's colour.
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, ToQColor(clGrayText));
+  pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(clGrayText));
   w->setPalette(pal);
 }
 

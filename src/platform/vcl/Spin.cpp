@@ -1,9 +1,12 @@
 #include "platform/vcl/Spin.h"
 
-#include <QAction>
+#include <algorithm>
+
 #include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QStyle>
+#include <QToolButton>
 
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Internal.h"
@@ -30,18 +33,63 @@ TSpinEdit::TSpinEdit(TComponent* owner) : TCustomEdit(owner) {
   SetTextInternal("0");
 }
 
+namespace {
+
+// The platform's spin button: two arrow buttons stacked at the right edge
+// inside the edit's frame, each half its height and as wide as a scroll
+// arrow; the text keeps clear of them. It follows the edit's size.
+class SpinButtons : public QObject {
+ public:
+  static constexpr int kWidth = 15;
+
+  explicit SpinButtons(QLineEdit* edit)
+      : QObject(edit), edit_(edit), up_(MakeButton(Qt::UpArrow)), down_(MakeButton(Qt::DownArrow)) {
+    up_->setObjectName("SpinUp");
+    down_->setObjectName("SpinDown");
+    edit->setTextMargins(0, 0, kWidth, 0);
+    edit->installEventFilter(this);
+    Place();
+  }
+  QToolButton* Up() const { return up_; }
+  QToolButton* Down() const { return down_; }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize) Place();
+    return false;
+  }
+
+ private:
+  QToolButton* MakeButton(Qt::ArrowType arrow) {
+    auto* button = new QToolButton(edit_);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::ArrowCursor);
+    return button;
+  }
+  void Place() {
+    const int frame = edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_);
+    const int inner = std::max(2, edit_->height() - 2 * frame);
+    const int left = std::max(0, edit_->width() - frame - kWidth);
+    up_->setGeometry(left, frame, kWidth, inner / 2);
+    down_->setGeometry(left, frame + inner / 2, kWidth, inner - inner / 2);
+  }
+
+  QLineEdit* edit_;
+  QToolButton* up_;
+  QToolButton* down_;
+};
+
+}  // namespace
+
 QWidget* TSpinEdit::CreateWidget(QWidget* parentWidget) {
   QWidget* w = TCustomEdit::CreateWidget(parentWidget);
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    QStyle* style = QApplication::style();
-    QAction* up =
-        e->addAction(style->standardIcon(QStyle::SP_ArrowUp), QLineEdit::TrailingPosition);
-    QAction* down =
-        e->addAction(style->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
-    QObject::connect(up, &QAction::triggered, [this] {
+    auto* buttons = new SpinButtons(e);
+    QObject::connect(buttons->Up(), &QToolButton::clicked, [this] {
       if (!internal::Quiet() && IsLiveComponent(this) && !Disposed() && !ReadOnly()) UpClick();
     });
-    QObject::connect(down, &QAction::triggered, [this] {
+    QObject::connect(buttons->Down(), &QToolButton::clicked, [this] {
       if (!internal::Quiet() && IsLiveComponent(this) && !Disposed() && !ReadOnly()) DownClick();
     });
   }

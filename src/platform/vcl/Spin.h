@@ -5,7 +5,8 @@
 namespace vcl {
 
 /* The platform's spin edit: an edit holding a whole number, with up and
-   down buttons (and the Up/Down keys) that add or take Increment. Value
+   down buttons (stacked at its right edge inside the frame, the text kept
+   clear of them) and the Up/Down keys that add or take Increment. Value
    reads Text as a number (MinValue when it is not one); setting Value
    writes Text, clamped to MinValue..MaxValue unless both are equal (then
    there are no limits). Only digits, signs and control characters can be

@@ -12,8 +12,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Internal.h"
@@ -1009,8 +1011,45 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 185, 105);
 }
 
+namespace {
+
+// The platform's group box: on the box's colour, an etched frame whose top
+// line runs through the middle of the caption, and the caption 8 pixels
+// from the left on the box's colour. Drawn here rather than by the style,
+// whose frame tints the inside (so that controls filled with the same
+// colour stand out) and puts the caption above the frame.
+class ClassicGroupBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QFontMetrics fm(font());
+    const QColor face = palette().color(QPalette::Window);
+    p.fillRect(rect(), face);
+    const int top = fm.height() / 2 - 1;
+    p.setPen(ToQColor(clBtnHighlight));
+    p.drawRect(1, top + 1, width() - 2, height() - top - 2);
+    p.setPen(ToQColor(clBtnShadow));
+    p.drawRect(0, top, width() - 2, height() - top - 2);
+    if (title().isEmpty()) return;
+    const int flags =
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |
+        (style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) ? Qt::TextShowMnemonic
+                                                                         : Qt::TextHideMnemonic);
+    const QRect text =
+        fm.boundingRect(QRect(8, 0, std::max(0, width() - 16), fm.height()), flags, title());
+    p.fillRect(text, face);
+    p.setPen(isEnabled() ? palette().color(QPalette::WindowText) : ToQColor(clGrayText));
+    p.drawText(text, flags, title());
+  }
+};
+
+}  // namespace
+
 QWidget* TCustomGroupBox::CreateWidget(QWidget* parentWidget) {
-  return new QGroupBox(parentWidget);
+  return new ClassicGroupBox(parentWidget);
 }
 
 void TCustomGroupBox::TextChanged() {

@@ -12,7 +12,11 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QToolTip>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "platform/core/CodePage.h"
 #include "platform/vcl/Spin.h"
@@ -309,6 +313,106 @@ TEST_F(SpinTest, ValueIsClampedAndOnlyNumberCharactersAreTyped) {
   se->SetMaxValue(1);
   se->SetValue(500);
   EXPECT_EQ(se->Value(), 500);
+}
+
+// The two buttons sit stacked inside the edit's right edge, clear of the
+// text, follow the edit's size and step the value (not when read-only).
+TEST_F(SpinTest, ButtonsAreStackedAtTheRightEdgeAndStepTheValue) {
+  auto* se = Add<TSpinEdit>("seCopies");
+  se->SetBounds(10, 10, 70, 22);
+  se->SetValue(12);
+  auto* edit = qobject_cast<QLineEdit*>(se->Handle());
+  ASSERT_NE(edit, nullptr);
+  auto* up = edit->findChild<QToolButton*>("SpinUp");
+  auto* down = edit->findChild<QToolButton*>("SpinDown");
+  ASSERT_NE(up, nullptr);
+  ASSERT_NE(down, nullptr);
+  for (int width : {70, 200}) {
+    se->SetWidth(width);
+    QApplication::processEvents();
+    SCOPED_TRACE(width);
+    EXPECT_EQ(up->x(), down->x());
+    EXPECT_LE(up->geometry().right(), width - 1);
+    EXPECT_GE(up->geometry().right(), width - 4);
+    EXPECT_EQ(up->geometry().bottom() + 1, down->y());
+    EXPECT_LE(down->geometry().bottom(), se->Height() - 1);
+    EXPECT_LE(up->width(), 16);
+    // The text ends before the buttons begin.
+    EXPECT_GE(edit->textMargins().right(), up->width());
+  }
+  up->click();
+  EXPECT_EQ(se->Value(), 13);
+  down->click();
+  down->click();
+  EXPECT_EQ(se->Value(), 11);
+  se->SetReadOnly(true);
+  up->click();
+  EXPECT_EQ(se->Value(), 11);
+}
+
+// The group box as the platform draws it: the inside in the box's own
+// colour (a control of that colour inside does not stand out), the etched
+// frame's top line through the middle of the caption, the caption from
+// x = 8 on the box's colour.
+TEST_F(EditTest, GroupBoxDrawsTheCaptionOverItsEtchedFrame) {
+  auto* group = Add<TGroupBox>("grpGenTime");
+  group->SetBounds(10, 10, 200, 100);
+  group->SetCaption("WWW");
+  const QImage image = group->Handle()->grab().toImage();
+  const QRgb face = ToQColor(clBtnFace).rgb() & 0xFFFFFF;
+  const QRgb shadow = ToQColor(clBtnShadow).rgb() & 0xFFFFFF;
+  const QRgb highlight = ToQColor(clBtnHighlight).rgb() & 0xFFFFFF;
+  auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+  const int top = QFontMetrics(group->Font()->ToQFont()).height() / 2 - 1;
+  EXPECT_EQ(at(100, 60), face);
+  EXPECT_EQ(at(190, top), shadow);
+  EXPECT_EQ(at(190, top + 1), highlight);
+  EXPECT_EQ(at(0, 60), shadow);
+  EXPECT_EQ(at(1, 60), highlight);
+  EXPECT_EQ(at(100, 98), shadow);
+  EXPECT_EQ(at(100, 99), highlight);
+  // The caption interrupts the top line; its ink starts at x = 8.
+  int firstInk = -1;
+  for (int x = 2; x < 60 && firstInk < 0; ++x)
+    for (int y = 0; y < top * 2 + 2; ++y)
+      if (at(x, y) != face && at(x, y) != shadow && at(x, y) != highlight) {
+        firstInk = x;
+        break;
+      }
+  EXPECT_GE(firstInk, 8);
+  EXPECT_LE(firstInk, 10);
+  EXPECT_EQ(at(5, top), shadow);  // the line before the caption
+  EXPECT_NE(at(8, top), shadow);  // the caption's ground
+}
+
+// Disabled edits and labels show their text in the grey-text colour, not
+// in their font's colour (black here).
+TEST_F(EditTest, DisabledTextsAreGrey) {
+  auto* ed = Add<TEdit>("ed05");
+  auto* label = Add<TLabel>("lbl05");
+  ed->SetBounds(10, 10, 120, 22);
+  label->SetBounds(10, 40, 120, 16);
+  for (TControl* c : std::vector<TControl*>{ed, label}) {
+    c->Font()->SetColor(clBlack);
+    c->SetText("WWWW");
+    c->SetEnabled(false);
+  }
+  for (TControl* c : std::vector<TControl*>{ed, label}) {
+    SCOPED_TRACE(c->Name());
+    const QImage image = c->Handle()->grab().toImage();
+    // Grey ink is no darker than clGrayText (128); black ink is.
+    int greyInk = 0, blackInk = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const int value = image.pixelColor(x, y).value();
+        if (value < 100)
+          ++blackInk;
+        else if (value <= 170)
+          ++greyInk;
+      }
+    EXPECT_GT(greyInk, 10);
+    EXPECT_EQ(blackInk, 0);
+  }
 }
 
 TEST_F(EditTest, LabelSizesItselfToItsCaption) {
