@@ -142,9 +142,23 @@ std::optional<std::string> QueryName(std::string_view name) {
   return utf8;
 }
 
+/* The first element in document order named Tag in no namespace: what the
+   query "//tag" selects, found by walking the tree, since a window asks for
+   each of its components and an XPath evaluation per name costs more than
+   the walk. */
+xmlNode* FirstElementNamed(xmlNode* node, const xmlChar* tag) {
+  for (; node != nullptr; node = node->next) {
+    if (node->type != XML_ELEMENT_NODE) continue;
+    if (node->ns == nullptr && xmlStrEqual(node->name, tag)) return node;
+    if (xmlNode* inner = FirstElementNamed(node->children, tag)) return inner;
+  }
+  return nullptr;
+}
+
 xmlNode* FindElement(xmlDoc* doc, std::string_view name) {
   const std::optional<std::string> tag = QueryName(name);
-  return tag ? FirstMatch(doc, "//" + *tag) : nullptr;
+  return tag ? FirstElementNamed(doc->children, reinterpret_cast<const xmlChar*>(tag->c_str()))
+             : nullptr;
 }
 
 std::string NodeText(xmlNode* node, int codePage) {

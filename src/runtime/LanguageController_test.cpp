@@ -158,6 +158,17 @@ TEST_F(LanguageTest, APackageSetsTheWindowAndTheComponentsItNames) {
   EXPECT_EQ(window_->log, log);
 }
 
+// Elements in a namespace (a prefix or a default one) do not name
+// components; the plain element of the name applies.
+TEST_F(LanguageTest, ElementsInANamespaceNameNoComponent) {
+  Load(
+      "<Root xmlns:x=\"urn:x\"><x:lblName Caption=\"prefixed\"/>"
+      "<Group xmlns=\"urn:d\"><edName Text=\"defaulted\"/></Group>"
+      "<lblName Caption=\"plain\"/></Root>");
+  EXPECT_EQ(window_->label->Caption(), "plain");
+  EXPECT_EQ(window_->edit->Text(), "");
+}
+
 TEST_F(LanguageTest, ExcludedComponentsAreLeftAloneButTheRootStillAppliesToTheWindow) {
   controller_->ExcludeControls()->SetText(" FRMTEST \r\nlblname");
   Load(

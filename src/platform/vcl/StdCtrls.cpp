@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -64,6 +65,21 @@ int CharIndexOfByte(const TControl* c, const QString& shown, int bytes) {
     if (i < shown.size()) pos += ByteLength(c, QString(shown[i]));
   }
   return static_cast<int>(shown.size());
+}
+
+// Sizes of one-line texts by font and text. A label measures its caption
+// at every change of its caption and font and when its widget is made; the
+// measuring (shaping the text) costs more than all the rest of its work,
+// and windows show the same few fonts and captions again and again.
+QSize OneLineTextSize(const QFont& font, const QString& text) {
+  static QHash<QString, QSize> sizes;
+  const QString key = font.key() + QChar(0) + text;
+  if (auto it = sizes.constFind(key); it != sizes.constEnd()) return *it;
+  if (sizes.size() >= 4096) sizes.clear();
+  const QFontMetrics fm(font);
+  const QSize size(fm.horizontalAdvance(text), fm.height());
+  sizes.insert(key, size);
+  return size;
 }
 
 }  // namespace
@@ -136,12 +152,18 @@ void TCustomLabel::AdjustBounds() {
   QString text = QtText(GetText());
   if (showAccelChar_) text = StripAccel(text);
   if (text.isEmpty()) text = " ";
-  QFontMetrics fm(Font()->ToQFont());
-  int w = wordWrap_ ? Width() : fm.horizontalAdvance(text);
-  int h = wordWrap_
-              ? fm.boundingRect(QRect(0, 0, std::max(1, Width()), 10000), Qt::TextWordWrap, text)
-                    .height()
-              : fm.height();
+  const QFont font = Font()->ToQFont();
+  int w, h;
+  if (wordWrap_) {
+    w = Width();
+    h = QFontMetrics(font)
+            .boundingRect(QRect(0, 0, std::max(1, Width()), 10000), Qt::TextWordWrap, text)
+            .height();
+  } else {
+    const QSize size = OneLineTextSize(font, text);
+    w = size.width();
+    h = size.height();
+  }
   int left = Left();
   if (alignment_ == taRightJustify && !wordWrap_) left = Left() + Width() - w;
   SetBounds(left, Top(), w, h);
@@ -643,8 +665,9 @@ QWidget* TCustomComboBox::FocusWidget() {
 }
 
 void TCustomComboBox::InitWidget() {
+  // The items and the text reach the new widget through TextChanged, which
+  // the inherited step runs; filling it again would only repeat that.
   TWinControl::InitWidget();
-  FillWidget();
 }
 
 void TCustomComboBox::FillWidget() {
@@ -1029,10 +1052,16 @@ class ClassicGroupBox : public QGroupBox {
     const QColor face = palette().color(QPalette::Window);
     p.fillRect(rect(), face);
     const int top = fm.height() / 2 - 1;
-    p.setPen(ToQColor(clBtnHighlight));
-    p.drawRect(1, top + 1, width() - 2, height() - top - 2);
-    p.setPen(ToQColor(clBtnShadow));
-    p.drawRect(0, top, width() - 2, height() - top - 2);
+    // Each frame as four one-pixel bars: filling is much cheaper than
+    // stroking the outline of a large rectangle.
+    auto frame = [&p](int x0, int y0, int x1, int y1, const QColor& colour) {
+      p.fillRect(x0, y0, x1 - x0 + 1, 1, colour);
+      p.fillRect(x0, y1, x1 - x0 + 1, 1, colour);
+      p.fillRect(x0, y0, 1, y1 - y0 + 1, colour);
+      p.fillRect(x1, y0, 1, y1 - y0 + 1, colour);
+    };
+    frame(1, top + 1, width() - 1, height() - 1, ToQColor(clBtnHighlight));
+    frame(0, top, width() - 2, height() - 2, ToQColor(clBtnShadow));
     if (title().isEmpty()) return;
     const int flags =
         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |

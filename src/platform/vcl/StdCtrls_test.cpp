@@ -415,6 +415,28 @@ TEST_F(EditTest, DisabledTextsAreGrey) {
   }
 }
 
+// A label measures its caption in its own font: the same caption in a
+// larger or bold font is wider, and the first font gives the first size.
+TEST_F(EditTest, LabelMeasuresItsCaptionInItsFont) {
+  auto* label = Add<TLabel>("lblDate");
+  label->SetCaption("制表日期");
+  label->Font()->SetHeight(-12);
+  const int small = label->Width();
+  const int smallHeight = label->Height();
+  label->Font()->SetHeight(-20);
+  EXPECT_GT(label->Width(), small);
+  EXPECT_GT(label->Height(), smallHeight);
+  label->Font()->SetHeight(-12);
+  EXPECT_EQ(label->Width(), small);
+  label->Font()->SetStyle(FontStyle(fsBold));
+  EXPECT_GT(label->Width(), small);
+  label->Font()->SetStyle(0);
+  label->SetCaption("iiii");
+  const int narrow = label->Width();
+  label->SetCaption("WWWW");
+  EXPECT_GT(label->Width(), narrow);
+}
+
 TEST_F(EditTest, LabelSizesItselfToItsCaption) {
   auto* label = Add<TLabel>("lblToday");
   label->SetCaption("制表日期");
