@@ -1,11 +1,11 @@
 // The generic option window: its components, creation, initialisation,
 // registration of date and required fields, keys, Enter, page changes and
-// window messages. The server link and the messages are in BaseGeneU.cpp;
-// condition values, texts and schemes in BaseGeneValues.cpp.
+// window messages. The server link and the messages are in BaseGeneU.cpp,
+// condition values and texts in BaseGeneValues.cpp, condition schemes in
+// BaseGeneSchemes.cpp.
 
 #include "framework/BaseGene.h"
 
-#include <QWidget>
 #include <algorithm>
 
 #include "controls/DBLabel.h"

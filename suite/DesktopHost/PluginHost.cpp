@@ -13,6 +13,11 @@ namespace DesktopHost {
 using DLLBaseCtrller::TDLLBaseController;
 using platform::Variant;
 
+namespace {
+// What the host reports for something raised that is not an exception object.
+constexpr char kUnknownError[] = "the program raised an error that is not an exception object";
+}  // namespace
+
 const char* NoticeName(int32_t code) {
   switch (code) {
     case DLLBaseCtrller::kNoticeCreated:
@@ -135,6 +140,9 @@ bool TPluginHost::Load(const std::string& path, bool notifyHandler) {
   } catch (const std::exception& e) {
     lastError_ = ErrorText(e);
     return false;
+  } catch (...) {
+    lastError_ = kUnknownError;
+    return false;
   }
   if (!controller_) {
     lastError_ = "GetController returned no controller";
@@ -166,6 +174,9 @@ int32_t TPluginHost::Execute(int count) {
   } catch (const std::exception& e) {
     lastError_ = ErrorText(e);
     return -1;
+  } catch (...) {
+    lastError_ = kUnknownError;
+    return -1;
   }
 }
 
@@ -181,6 +192,9 @@ int32_t TPluginHost::Show(bool modal) {
   } catch (const std::exception& e) {
     lastError_ = ErrorText(e);
     return -1;
+  } catch (...) {
+    lastError_ = kUnknownError;
+    return -1;
   }
 }
 
@@ -190,6 +204,8 @@ void TPluginHost::FreeWindow() {
     controller_->FreeWindow();
   } catch (const std::exception& e) {
     lastError_ = ErrorText(e);
+  } catch (...) {
+    lastError_ = kUnknownError;
   }
 }
 

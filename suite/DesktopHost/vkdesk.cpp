@@ -11,6 +11,7 @@
 // build of the program (compat/ beside this program). The registry file is
 // VRK_REGISTRY, as scripts/install.sh prints it.
 
+#include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -127,29 +129,10 @@ bool ReadScript(const std::string& file, std::string& text) {
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options options;
-  std::string error;
-  if (!ReadOptions(argc, argv, options, error)) return Usage(error.c_str());
+// The desktop itself, once the Qt application exists: login, host object,
+// main window, and the scenario or the event loop. Returns the exit code.
+int RunDesktop(const Options& options, const std::vector<TScenario::TLine>& lines) {
   const bool scripted = !options.Script.empty();
-
-  std::vector<TScenario::TLine> lines;
-  if (scripted) {
-    std::string text;
-    if (!ReadScript(options.Script, text)) return Usage(("cannot read " + options.Script).c_str());
-    if (!TScenario::Parse(text, lines, error)) {
-      std::fprintf(stderr, "vkdesk: %s: %s\n", options.Script.c_str(), error.c_str());
-      return 2;
-    }
-    // Headless unless the caller chose a platform (to watch it on a display).
-    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  ChooseCodePage();
-  vcl::Application->Initialize(argc, argv);
-  vcl::Application->SetTitle("VRK");
-
   // Who is logged in: the command line, else the login dialog (the scripted
   // mode takes the demonstration company's administrator).
   TLogin login = options.Login;
@@ -208,5 +191,37 @@ int main(int argc, char** argv) {
   desktop.Host().FreeController();
   if (vcl::IsLiveComponent(window)) window->Free();
   vcl::Application->ProcessMessages();
+  return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  std::string error;
+  if (!ReadOptions(argc, argv, options, error)) return Usage(error.c_str());
+  const bool scripted = !options.Script.empty();
+
+  std::vector<TScenario::TLine> lines;
+  if (scripted) {
+    std::string text;
+    if (!ReadScript(options.Script, text)) return Usage(("cannot read " + options.Script).c_str());
+    if (!TScenario::Parse(text, lines, error)) {
+      std::fprintf(stderr, "vkdesk: %s: %s\n", options.Script.c_str(), error.c_str());
+      return 2;
+    }
+    // Headless unless the caller chose a platform (to watch it on a display).
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  ChooseCodePage();
+  // The Qt application is this program's, so that it goes (with the fonts
+  // and settings it holds) before the program ends.
+  auto qtApplication = std::make_unique<QApplication>(argc, argv);
+  vcl::Application->Initialize(argc, argv);
+  vcl::Application->SetTitle("VRK");
+
+  const int exitCode = RunDesktop(options, lines);
+  // Everything of the desktop is gone by now; the Qt application goes last.
+  qtApplication.reset();
   return exitCode;
 }

@@ -130,8 +130,14 @@ class Router : public QObject {
     g_lastKey = {ke, ke->type(), ke->timestamp()};
     TWinControl* control = WindowedControlOf(FindControl(obj));
     if (!control || control->Disposed()) return false;
-    return RouteKey(control, ke);
+    const bool handled = RouteKey(control, ke);
+    // A handler may have run a modal window whose own keys replaced the
+    // one seen last; this key still goes on to the parents, unrouted.
+    g_lastKey = {ke, ke->type(), ke->timestamp()};
+    return handled;
   }
+
+  QPointer<QObject> droppedPress_;
 
   void FocusIn(QObject* obj) {
     TWinControl* control = WindowedControlOf(FindControl(obj));
@@ -140,6 +146,23 @@ class Router : public QObject {
     if (!form || form->Disposed()) return;
     if (control == form) return;
     if (form->ActiveControl() != control) form->SetFocusedControl(control);
+  }
+
+  // A left press on a control that takes the focus by click (one in the
+  // tab order, pressed on a part that takes the focus) gives it the focus
+  // first: Qt does so for a real press, and here for a simulated one. When
+  // the focus does not arrive, because the exit check of the control that
+  // had it kept it there, the press and its release are dropped: the click
+  // does not act past a refused entry.
+  static bool FocusForPress(TControl* control, QObject* obj, QMouseEvent* me) {
+    auto* target = dynamic_cast<TWinControl*>(control);
+    if (me->button() != Qt::LeftButton || !target || !target->TabStop() ||
+        !(static_cast<QWidget*>(obj)->focusPolicy() & Qt::ClickFocus) || !target->CanFocus())
+      return true;
+    TCustomForm* form = GetParentForm(target);
+    if (!form || form == target || form->ActiveControl() == target) return true;
+    if (!me->spontaneous()) target->SetFocus();
+    return IsLiveComponent(target) && !target->Disposed() && form->ActiveControl() == target;
   }
 
   bool Mouse(QObject* obj, QMouseEvent* me) {
@@ -153,6 +176,10 @@ class Router : public QObject {
     TShiftState shift = MouseShift(me);
     switch (me->type()) {
       case QEvent::MouseButtonPress:
+        if (!FocusForPress(control, obj, me)) {
+          droppedPress_ = obj;
+          return true;
+        }
         control->MouseDown(ButtonOf(me->button()), shift, p.x(), p.y());
         if (!IsLiveComponent(control) || control->Disposed()) return true;
         if (!control->AcceptMousePress(ButtonOf(me->button()), p.x(), p.y())) return true;
@@ -164,6 +191,10 @@ class Router : public QObject {
         }
         break;
       case QEvent::MouseButtonRelease:
+        if (droppedPress_ == obj) {
+          droppedPress_ = nullptr;
+          return true;
+        }
         control->MouseUp(ButtonOf(me->button()), shift, p.x(), p.y());
         break;
       case QEvent::MouseButtonDblClick:

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
 
@@ -136,6 +138,36 @@ TEST_F(FormTest, TheFormUsesUpKeysAndCharacters) {
   EXPECT_EQ(form_->log, (std::vector<std::string>{"ed0.down 66", "ed0.press 98"}));
 }
 
+// F2 that opens a lookup window answered from the keyboard: the window's
+// keys come and go inside the handler, and the F2 that goes on to the
+// edit's parents afterwards must not reach the form a second time.
+TEST_F(FormTest, AKeyWhoseHandlerRunsOtherKeysReachesTheFormOnce) {
+  auto* lookup = Create<TLogForm>(nullptr);
+  lookup->Show();
+  struct OpenLookupOnF2 {
+    TLogForm* lookup;
+    int opened = 0;
+    void Down(TObject*, Word& key, TShiftState) {
+      if (key != VK_F2) return;
+      ++opened;
+      lookup->edits[0]->SetFocus();
+      SimulateKey(lookup->edits[0], 'A');
+      SimulateKey(lookup->edits[0], VK_RETURN);
+    }
+  } handler{lookup};
+  form_->OnKeyDown = MakeEvent<&OpenLookupOnF2::Down>(&handler);
+  TEdit* ed = form_->edits[0];
+  ed->SetFocus();
+  form_->log.clear();
+  SimulateKey(ed, VK_F2);
+  EXPECT_EQ(handler.opened, 1);
+  EXPECT_EQ(std::count(form_->log.begin(), form_->log.end(), "ed0.down 113"), 1);
+  // The lookup window had its keys.
+  EXPECT_EQ(lookup->edits[0]->Text(), "a");
+  EXPECT_EQ(std::count(lookup->log.begin(), lookup->log.end(), "form.down 13"), 1);
+  lookup->Free();
+}
+
 TEST_F(FormTest, TabFollowsTabOrderAndRunsExitBeforeEnter) {
   form_->edits[2]->SetTabOrder(0);  // order: ed2, ed0, ed1
   form_->edits[2]->SetFocus();
@@ -164,6 +196,42 @@ TEST_F(FormTest, AnExitHandlerThatKeepsTheFocusStopsTheMove) {
   form_->edits[1]->SetFocus();
   EXPECT_EQ(form_->ActiveControl(), form_->edits[0]);
   EXPECT_EQ(form_->log, (std::vector<std::string>{"exit ed0", "enter ed0"}));
+}
+
+// A click moves the focus before it acts, so the exit check of the control
+// being left runs first; when that check keeps the focus, the click is lost.
+TEST_F(FormTest, AClickTakesTheFocusFirstAndIsLostWhenAnExitCheckKeepsIt) {
+  auto* ok = new TButton(form_);
+  ok->SetName("btnOk");
+  ok->SetParent(form_);
+  ok->SetBounds(10, 200, 75, 25);
+  auto* panel = new TPanel(form_);
+  panel->SetParent(form_);
+  panel->SetBounds(100, 200, 75, 25);
+  int clicks = 0;
+  struct Counter {
+    int* n;
+    void Click(TObject*) { ++*n; }
+  } counter{&clicks};
+  ok->OnClick = MakeEvent<&Counter::Click>(&counter);
+
+  form_->edits[0]->SetFocus();
+  form_->refocusOnExit = form_->edits[0];
+  form_->log.clear();
+  SimulateClick(ok);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(form_->ActiveControl(), form_->edits[0]);
+  EXPECT_EQ(form_->log, (std::vector<std::string>{"exit ed0", "enter ed0"}));
+
+  form_->refocusOnExit = nullptr;
+  SimulateClick(ok);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(form_->ActiveControl(), ok);
+
+  // A control outside the tab order does not take the focus by click.
+  form_->edits[1]->SetFocus();
+  SimulateClick(panel);
+  EXPECT_EQ(form_->ActiveControl(), form_->edits[1]);
 }
 
 TEST_F(FormTest, LeavingAContainerExitsItAndEnteringOneEntersItOutsideIn) {

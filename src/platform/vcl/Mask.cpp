@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 #include <cctype>
 
 #include "platform/core/DateTime.h"
@@ -194,6 +195,20 @@ std::string FormatMaskText(const std::string& editMask, const std::string& value
 // --- TCustomMaskEdit -------------------------------------------------------
 
 namespace {
+// A text shown anew by code leaves the caret at the start, as the
+// platform's edit does; Qt leaves it at the end, where a masked edit takes
+// no typing (a date field gets its mask when it is entered, for example).
+QString ShownText(QWidget* widget) {
+  auto* e = qobject_cast<QLineEdit*>(widget);
+  return e ? e->text() : QString();
+}
+void CaretToStartIfChanged(QWidget* widget, const QString& before) {
+  auto* e = qobject_cast<QLineEdit*>(widget);
+  if (!e || e->text() == before) return;
+  internal::QuietScope quiet;
+  e->setCursorPosition(0);
+}
+
 class MaskLineEdit : public QLineEdit {
  public:
   MaskLineEdit(TCustomMaskEdit* owner, QWidget* parent) : QLineEdit(parent), owner_(owner) {}
@@ -273,7 +288,9 @@ void TCustomMaskEdit::SetEditMask(const std::string& mask) {
     SetMaxLength(0);
     text_ = value;
   }
+  const QString before = ShownText(Widget());
   TextChanged();
+  CaretToStartIfChanged(Widget(), before);
 }
 
 std::string TCustomMaskEdit::EditText() const { return IsMasked() ? editText_ : text_; }
@@ -289,7 +306,9 @@ void TCustomMaskEdit::SetEditText(const std::string& text) {
   if (t == editText_) return;
   editText_ = t;
   SetModified(false);
+  const QString before = ShownText(Widget());
   TextChanged();
+  CaretToStartIfChanged(Widget(), before);
   Change();
 }
 
@@ -305,7 +324,9 @@ void TCustomMaskEdit::SetTextInternal(const std::string& text) {
   std::string formatted = rules_.Format(text);
   editText_ = formatted;
   SetModified(false);
+  const QString before = ShownText(Widget());
   TextChanged();
+  CaretToStartIfChanged(Widget(), before);
   Change();
 }
 
@@ -350,8 +371,21 @@ void TCustomMaskEdit::TypeChar(char ch) {
   }
   int n = rules_.Length();
   int p = CaretPosition();
+  // A selection (all of it after entering the edit) is blanked and typing
+  // starts where it began, as in the platform's masked edit; a character
+  // refused there changes nothing.
+  auto* line = qobject_cast<QLineEdit*>(Widget());
+  const bool replace = line && line->selectionLength() > 1;
+  if (replace) p = line->selectionStart();
   while (p < n && rules_.IsLiteral(p)) ++p;
   if (p >= n || !rules_.Accepts(p, ch)) return;
+  if (replace) {
+    const int start = line->selectionStart();
+    const int end = std::min(n, start + static_cast<int>(line->selectionLength()));
+    for (int i = start; i < end; ++i)
+      if (!rules_.IsLiteral(i)) editText_[static_cast<size_t>(i)] = rules_.Blank();
+    line->deselect();
+  }
   editText_[static_cast<size_t>(p)] = ch == ' ' ? rules_.Blank() : rules_.ApplyCase(p, ch);
   int next = p + 1;
   while (next < n && rules_.IsLiteral(next)) ++next;

@@ -90,6 +90,72 @@ TEST_F(MaskTest, TypingFillsPositionsSkipsLiteralsAndRefusesWrongCharacters) {
   EXPECT_TRUE(me->Modified());
 }
 
+// Entering selects the whole text and leaves the caret at its end; typing
+// then replaces the selection from its first position.
+TEST_F(MaskTest, TypingAfterEnteringReplacesTheSelectedText) {
+  const struct {
+    const char* mask;
+    const char* before;
+    const char* typed;
+    const char* editText;
+  } cases[] = {
+      {"!aaaa-aaaaaaaaaaa;0; ", "", "340124010100001", "3401-24010100001"},
+      {"9999/99/99;1;_", "2005/01/15", "2024", "2024/__/__"},
+      {"9999/99/99;1;_", "2005/01/15", "x", "2005/01/15"},  // refused: nothing changes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask + std::string(" ") + c.typed);
+    auto* other = Add<TEdit>();
+    auto* me = Add<TMaskEdit>();
+    me->SetEditMask(c.mask);
+    me->SetText(c.before);
+    other->SetFocus();
+    me->SetFocus();
+    ASSERT_TRUE(me->AutoSelect());
+    SimulateText(me, c.typed);
+    EXPECT_EQ(me->EditText(), c.editText);
+  }
+}
+
+// A window that focuses its first edit while it is being shown: the edit is
+// entered before its widget exists, and typing still starts at its start.
+TEST_F(MaskTest, AnEditFocusedAsItsWindowShowsTakesTypingFromItsStart) {
+  auto* window = Create<TForm>(nullptr);
+  auto* me = new TMaskEdit(window);
+  me->SetParent(window);
+  me->SetEditMask("!aaaa-aaaaaaaaaaa;0; ");
+  struct FocusOnShow {
+    TMaskEdit* edit;
+    void Show(TObject*) { edit->SetFocus(); }
+  } focus{me};
+  window->OnShow = MakeEvent<&FocusOnShow::Show>(&focus);
+  window->Show();
+  ASSERT_EQ(window->ActiveControl(), me);
+  SimulateText(me, "3401");
+  EXPECT_EQ(me->EditText(), "3401-           ");
+  window->Free();
+}
+
+// A date field gets its mask when it is entered: the text shown anew leaves
+// the caret at the start, where typing fills the date.
+TEST_F(MaskTest, AMaskGivenOnEnteringTakesTypingFromTheStart) {
+  auto* other = Add<TEdit>();
+  auto* me = Add<TMaskEdit>("edPrintDate");
+  struct DateMaskOnEnter {
+    TMaskEdit* edit;
+    void Enter(TObject*) { edit->SetEditMask("9999/99/99;1; "); }
+  } dateMask{me};
+  me->OnEnter = MakeEvent<&DateMaskOnEnter::Enter>(&dateMask);
+  other->SetFocus();
+  me->SetFocus();
+  SimulateText(me, "20240215");
+  EXPECT_EQ(me->Text(), "2024/02/15");
+  // Text set from code while the field has the focus: typing starts anew.
+  me->SetText("2023/01/01");
+  SimulateText(me, "2025");
+  EXPECT_EQ(me->Text(), "2025/01/01");
+}
+
 TEST_F(MaskTest, LeavingWithARequiredPositionEmptyKeepsTheFocus) {
   auto* me = Add<TMaskEdit>("ed01");
   auto* other = Add<TEdit>("ed02");

@@ -287,6 +287,9 @@ void TCustomEdit::InitWidget() {
     e->setFrame(borderStyle_ != bsNone);
     e->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
   }
+  // Entered before its widget existed (a window focusing its first control
+  // while it is being shown): the selection of the entry is made now.
+  if (autoSelect_ && Focused()) SelectAll();
 }
 
 QString TCustomEdit::DisplayText() const { return QtText(GetText()); }
