@@ -8,7 +8,10 @@
 #
 # COMPAT builds a second target, n_compat, for the earlier generation of the
 # suite: it is compiled with VK_COMPAT_BUILD=1 and links the _compat form of
-# every dependency that has one. Compat modules land in bin/compat/.
+# every dependency that has one. Compat modules land in bin/compat/. With
+# VK_COMPAT off (the sanitizer build of the test command) only the current
+# generation is built; vk_variants_of names the targets that exist, and
+# VK_WITH_COMPAT (0 or 1) tells programs whether bin/compat/ is built.
 
 set(VK_WARNINGS -Wall -Wextra -Wpedantic -Werror -Wnon-virtual-dtor)
 # Narrow literals hold the program's texts as GB bytes, the way the suite
@@ -46,6 +49,11 @@ endfunction()
 
 function(_vk_common target variant)
   target_compile_options(${target} PRIVATE ${VK_WARNINGS} ${VK_CHARSET})
+  if(VK_COMPAT)
+    target_compile_definitions(${target} PRIVATE VK_WITH_COMPAT=1)
+  else()
+    target_compile_definitions(${target} PRIVATE VK_WITH_COMPAT=0)
+  endif()
   if(variant STREQUAL "compat")
     target_compile_definitions(${target} PRIVATE VK_COMPAT_BUILD=1)
   else()
@@ -54,11 +62,24 @@ function(_vk_common target variant)
 endfunction()
 
 function(_vk_variants out compat)
-  if(compat)
+  if(compat AND VK_COMPAT)
     set(${out} current compat PARENT_SCOPE)
   else()
     set(${out} current PARENT_SCOPE)
   endif()
+endfunction()
+
+# The targets built from one COMPAT declaration: name, and name_compat when
+# the compatibility generation is built.
+function(vk_variants_of out)
+  set(result)
+  foreach(name IN LISTS ARGN)
+    list(APPEND result ${name})
+    if(VK_COMPAT AND TARGET ${name}_compat)
+      list(APPEND result ${name}_compat)
+    endif()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
 function(_vk_target_name out name variant)

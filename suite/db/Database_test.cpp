@@ -110,9 +110,11 @@ TEST_F(DatabaseTest, AWaitingWriterGoesOnSoonAfterTheLockIsFreed) {
     holding.reset();
   });
   Transaction waiting(second);
-  const auto late = Clock::now() - released;
+  const Clock::time_point acquired = Clock::now();
   holder.join();
-  EXPECT_LT(late, std::chrono::milliseconds(12));
+  // Our waits look again within a millisecond; the margin is for a loaded
+  // machine, and still below the first wait of SQLite's own handler.
+  EXPECT_LT(acquired - released, std::chrono::milliseconds(20));
 }
 
 TEST_F(DatabaseTest, TheLogIsCheckpointedByAThreadOfItsOwn) {

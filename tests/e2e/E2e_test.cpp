@@ -192,8 +192,7 @@ std::vector<TScenarioRun> ScenarioRuns() {
   for (const std::string& name : names) {
     runs.push_back({name, false});
     try {
-      const Json expected =
-          Json::Parse(ReadFile(fs::path(VK_E2E_SCENARIOS) / (name + ".json")));
+      const Json expected = Json::Parse(ReadFile(fs::path(VK_E2E_SCENARIOS) / (name + ".json")));
       if (const Json* displays = expected.Find("displays"))
         for (const Json& d : displays->Items())
           if (d.AsString() == "xvfb") runs.push_back({name, true});
@@ -215,6 +214,8 @@ TEST_P(Scenario, StoredRequestsAndTranscriptAreTheExpectedOnes) {
   std::vector<std::string> args = {"--script", script.string()};
   if (const Json* extra = expected.Find("vkdesk"))
     for (const Json& a : extra->Items()) args.push_back(a.AsString());
+  if (!VK_WITH_COMPAT && std::find(args.begin(), args.end(), "--compat") != args.end())
+    GTEST_SKIP() << "the compatibility build is not part of this build";
   std::vector<std::string> environment = Installation::Environment();
   if (GetParam().Xvfb) {
     const std::string xvfb = OnPath("xvfb-run");

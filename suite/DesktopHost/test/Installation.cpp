@@ -110,6 +110,11 @@ std::string ProgramLibrary(bool compat) {
   return std::string(VK_BIN_DIR) + (compat ? "/compat/PVQR82C.dll" : "/PVQR82C.dll");
 }
 
+std::vector<bool> ProgramBuilds() {
+  if (VK_WITH_COMPAT) return {false, true};
+  return {false};
+}
+
 std::string TestLibrary(const std::string& fileName) {
   return std::string(VK_BIN_DIR) + "/entry-testlib/" + fileName;
 }

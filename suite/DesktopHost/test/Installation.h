@@ -24,6 +24,9 @@ std::string RegistryFile();
 /* The libraries the tests load: the program PVQR82 in the current or the
    compatibility build, and the test libraries of src/entry. */
 std::string ProgramLibrary(bool compat);
+/* The builds to run a test with: false for the current one, true for the
+   compatibility one when it is part of this build. */
+std::vector<bool> ProgramBuilds();
 std::string TestLibrary(const std::string& fileName);
 
 /* What a child process printed and how it ended. */

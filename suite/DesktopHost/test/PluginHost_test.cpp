@@ -107,7 +107,8 @@ TEST_P(ProgramLibraryTest, FewerThanFiveParametersCloseTheWindowOnceMessagesRun)
   EXPECT_EQ(Codes(host), (std::vector<int32_t>{256, 304}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, ProgramLibraryTest, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Builds, ProgramLibraryTest,
+                         ::testing::ValuesIn(DesktopHostTest::ProgramBuilds()),
                          [](const auto& info) { return info.param ? "Compat" : "Current"; });
 
 // The library's own error reaches the host as the runtime's exception class,

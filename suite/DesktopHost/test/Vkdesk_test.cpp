@@ -224,7 +224,8 @@ TEST_P(ProgramScenario, DemonstrationRunsThrough) {
       << Describe(run);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, ProgramScenario, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Builds, ProgramScenario,
+                         ::testing::ValuesIn(DesktopHostTest::ProgramBuilds()),
                          [](const auto& info) { return info.param ? "Compat" : "Current"; });
 
 TEST(DesktopWindow, ScreenshotOfTheOpenedProgram) {
