@@ -548,7 +548,8 @@ void TfrmBaseRpt::LookupKey(vcl::Word key, vcl::TWinControl* control) {
   const bool footer = control == edNoteID;
   Variant rows;
   OpenLookup("CMSMS", "01", rows, false, "", platform::VarArrayOf({Variant(footer ? "1" : "2")}));
-  if (LibStrs::IsEmptyOrNull(rows) || !rows.IsArray()) return;
+  // Nothing chosen (no answer, or an answer without rows): the block stays.
+  if (!rows.IsArray() || rows.HighBound() < rows.LowBound()) return;
   const Variant row = rows[rows.LowBound()];
   vcl::TEdit* lines[] = {footer ? edNote1 : edSignIn1, footer ? edNote2 : edSignIn2,
                          footer ? edNote3 : edSignIn3};

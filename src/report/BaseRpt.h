@@ -113,7 +113,7 @@ class TfrmBaseRpt : public BaseOpt::TfrmBaseOpt {
   /* F2 on edNoteID or edSignInID (after the inherited lookups): the
      footer or sign-off lookup ("CMSMS", kind "01", key ["1"] or ["2"]);
      the first chosen row fills the block (id from column 0, lines from
-     columns 2 to 4) and EnteredID. */
+     columns 2 to 4) and EnteredID; without a chosen row the block stays. */
   void LookupKey(vcl::Word key, vcl::TWinControl* control) override;
 
   // ---- Operations of its own ----------------------------------------------------

@@ -309,10 +309,13 @@ TEST_F(BaseRptTest, FooterAndSignOffLookupsFillTheirBlock) {
                      form->edSignIn3->Text()}),
             (Strings{"S03", "M1", "M2", ""}));
 
-  // Nothing chosen: the block stays.
-  script.Rows = Variant();
-  form->LookupKey(vcl::VK_F2, form->edNoteID);
-  EXPECT_EQ(form->edNoteID->Text(), "N02");
+  // Nothing chosen, or an answer without rows: the block stays.
+  for (const Variant& nothing : {Variant(), platform::VarArrayCreate({{0, -1}})}) {
+    script.Rows = nothing;
+    form->LookupKey(vcl::VK_F2, form->edNoteID);
+    EXPECT_EQ((Strings{form->edNoteID->Text(), form->edNote1->Text()}), (Strings{"N02", "L1"}));
+    EXPECT_EQ(form->EnteredID, "S03");
+  }
 }
 
 // ---------------------------------------------------------------------------
