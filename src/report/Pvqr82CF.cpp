@@ -26,6 +26,7 @@ struct PanelSetup {
   const char* Name;
   const char* Caption;
   SelectPnl::TSelectStyle Style;
+  SelectPnl::TValueType ValueType;
   bool UseVertical;
   int GlyphIndex;
   int Left, Top, Width, Height;
@@ -36,6 +37,7 @@ const PanelSetup kPanels[] = {
     {"sp01",
      "选择进货单号",
      SelectPnl::sp_UserChoice,
+     SelectPnl::vt_String,
      false,
      8,
      8,
@@ -48,6 +50,7 @@ const PanelSetup kPanels[] = {
     {"sp03",
      "选择日期",
      SelectPnl::sp_Range,
+     SelectPnl::vt_Date,
      true,
      9,
      8,
@@ -59,6 +62,7 @@ const PanelSetup kPanels[] = {
     {"sp04",
      "选择供应商编号",
      SelectPnl::sp_UserChoice,
+     SelectPnl::vt_String,
      false,
      61,
      8,
@@ -83,9 +87,15 @@ std::string KeyText(vcl::TWinControl* control) {
   return control->Text();
 }
 
+// The select panel whose begin edit, final edit or list Control is; nullptr
+// for any other control, the panel's choice box and the panel itself
+// included, since a lookup can only put its answer into an edit or a list.
 TSelectPanel* PanelOf(vcl::TWinControl* control) {
-  if (auto* panel = dynamic_cast<TSelectPanel*>(control)) return panel;
-  return control ? dynamic_cast<TSelectPanel*>(control->Owner()) : nullptr;
+  auto* panel = control ? dynamic_cast<TSelectPanel*>(control->Owner()) : nullptr;
+  if (!panel) return nullptr;
+  if (control == panel->edBegin() || control == panel->edFinal() || control == panel->ListBox())
+    return panel;
+  return nullptr;
 }
 
 }  // namespace
@@ -149,7 +159,7 @@ void TfrmPvqr82::BuildComponents() {
     panel->SetStyle(s.Style);
     panel->SetUserChoice(true);
     panel->SetUseVertical(s.UseVertical);
-    panel->SetValueType(SelectPnl::vt_String);
+    panel->SetValueType(s.ValueType);
     panel->SetGlyphIndex(s.GlyphIndex);
     auto hints = std::make_unique<vcl::TStringList>();
     for (const char* hint : s.ChildHints) hints->Add(hint);
@@ -298,10 +308,10 @@ void TfrmPvqr82::LookupKey(vcl::Word key, vcl::TWinControl* control) {
         {Variant(LibStrs::GetField(text, "-", 1)), Variant(LibStrs::GetField(text, "-", 2))});
     Variant rows;
     OpenLookup("ASTTO", "01", rows, !sp01->IsRangeMode(), "", lookupKey);
-    if (rows.IsArray()) FillPanelFromRows(control, rows, "-");
+    if (rows.IsArray() && rows.HighBound() >= rows.LowBound())
+      FillPanelFromRows(control, rows, "-");
   } else if (panel == sp03) {
-    if (control == sp03->edBegin() || control == sp03->edFinal())
-      control->SetText(PickDate(control->Text()));
+    if (control != sp03->ListBox()) control->SetText(PickDate(control->Text()));
   } else if (panel == sp04) {
     LookupIntoPanel(control, "PURMA", "01", false, control->Text(),
                     platform::VarArrayOf({Variant("")}));

@@ -87,7 +87,9 @@ class TfrmPvqr82 : public BaseRpt::TfrmBaseRpt {
   void SchemeOpened() override;
   /* After the inherited lookups: receipts ("ASTTO") into sp01, the date
      picker into sp03, suppliers ("PURMA") into sp04, plants ("CMSMB") into
-     ed05 and currencies ("CMSMF") into ed06. */
+     ed05 and currencies ("CMSMF") into ed06. A panel looks up only from
+     its begin and final edits and its list; F2 on its choice box does
+     nothing. An answer without rows changes nothing. */
   void LookupKey(vcl::Word key, vcl::TWinControl* control) override;
 
   // ---- Handlers (published methods) -------------------------------------------

@@ -299,6 +299,14 @@ TEST_F(Pvqr82Test, ReceiptLookupInRangeModeLaysTheChosenNumberIntoTheEdit) {
   EXPECT_EQ(Texts(call.Key), (Strings{"XY  ", "45         "}));
   EXPECT_EQ(form->sp01->edBegin()->EditText(), "AB  -123        ");
   EXPECT_EQ(form->sp01->edFinal()->EditText(), kBlankReceipt);
+
+  // Nothing chosen, or an answer without rows: the edit keeps its number.
+  for (const Variant& nothing : {Variant(), platform::VarArrayCreate({{0, -1}})}) {
+    script.Rows = nothing;
+    form->LookupKey(vcl::VK_F2, form->sp01->edBegin());
+    EXPECT_EQ(form->sp01->edBegin()->EditText(), "AB  -123        ");
+  }
+  EXPECT_EQ(script.Calls.size(), 3u);
 }
 
 TEST_F(Pvqr82Test, ReceiptLookupInListModeAddsEveryChosenNumber) {
@@ -334,6 +342,8 @@ TEST_F(Pvqr82Test, CodeLookupsAskTheirTableWithTheEditsText) {
       {"sp04 begin", [](auto* f) { return f->sp04->edBegin(); }, "S0", "PURMA",
        VarArrayOf({VarArrayOf({Variant("S00012"), Variant("某公司")})}), "S00012"},
       {"ed05, nothing chosen", [](auto* f) { return f->ed05; }, "P0", "CMSMB", Variant(), "P0"},
+      {"ed06, no rows", [](auto* f) { return f->ed06; }, "U", "CMSMF",
+       platform::VarArrayCreate({{0, -1}}), "U"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -370,6 +380,113 @@ TEST_F(Pvqr82Test, PlantLookupThroughTheHostsLookupWindow) {
   form->LookupKey(vcl::VK_F2, form->ed05);
   EXPECT_EQ(windows, 1);
   EXPECT_EQ(form->ed05->Text(), "P04");
+}
+
+TEST_F(Pvqr82Test, F2OnADateEditAsksTheDatePicker) {
+  struct Case {
+    const char* Name;
+    bool Pick;
+    const char* Result;
+  } cases[] = {
+      {"a date picked", true, "2024/03/20"},
+      {"the picker cancelled", false, "2024/01/05"},
+  };
+  for (const Case& c : cases) {
+    auto* form = OpenReport();
+    ASSERT_TRUE(Initialized);
+    for (vcl::TCustomEdit* edit : {static_cast<vcl::TCustomEdit*>(form->sp03->edBegin()),
+                                   static_cast<vcl::TCustomEdit*>(form->sp03->edFinal())}) {
+      SCOPED_TRACE(std::string(c.Name) + ", " + edit->Name());
+      edit->SetText("2024/01/05");
+      int windows = 0;
+      OnForm = [&windows, &c](vcl::TCustomForm& picker) {
+        ++windows;
+        if (!c.Pick) {
+          picker.SetModalResult(vcl::mrCancel);
+          return;
+        }
+        auto* date = dynamic_cast<vcl::TEdit*>(picker.FindComponent("edDate"));
+        ASSERT_NE(date, nullptr);
+        date->SetText("2024/03/20");
+        dynamic_cast<vcl::TButton*>(picker.FindComponent("btnOk"))->Click();
+      };
+      form->LookupKey(vcl::VK_F2, edit);
+      EXPECT_EQ(windows, 1);
+      EXPECT_EQ(edit->Text(), c.Result);
+    }
+  }
+}
+
+TEST_F(Pvqr82Test, F2OnAPanelsChoiceBoxLooksNothingUp) {
+  auto* form = OpenReport();
+  ASSERT_TRUE(Initialized);
+  LookupScript script;
+  form->Lookups = &script;
+  script.Rows = VarArrayOf({VarArrayOf({Variant("AB"), Variant("123")})});
+  int windows = 0;
+  OnForm = [&windows](vcl::TCustomForm& window) {
+    ++windows;
+    window.SetModalResult(vcl::mrCancel);
+  };
+  for (TSelectPanel* panel : {form->sp01, form->sp03, form->sp04}) {
+    SCOPED_TRACE(panel->Name());
+    const std::string caption = panel->ChoiceBox()->Caption();
+    const std::string begin = panel->edBegin()->Text();
+    form->LookupKey(vcl::VK_F2, panel->ChoiceBox());
+    EXPECT_EQ(panel->ChoiceBox()->Caption(), caption);
+    EXPECT_EQ(panel->edBegin()->Text(), begin);
+    EXPECT_EQ(panel->Items()->Count(), 0);
+  }
+  EXPECT_TRUE(script.Calls.empty());
+  EXPECT_EQ(windows, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Condition schemes.
+
+TEST_F(Pvqr82Test, ASchemeOfTheConditionsComesBackIntoAnotherWindow) {
+  auto* source = OpenReport();
+  ASSERT_TRUE(Initialized);
+  // The conditions' controls, page by page in tab order, before the report
+  // window's footer and sign-off controls.
+  const std::string conditions =
+      "sp01.style;rg02.itemindex;sp03.style;sp04.style;ed05.text;ed06.text;"
+      "cbo07.itemindex;cbo08.itemindex;chk09.checked;chk10.checked;chk11.checked;";
+  const std::string properties = source->SchemeProperties;
+  ASSERT_EQ(properties.substr(0, conditions.size()), conditions);
+  EXPECT_EQ(properties.substr(conditions.size(), 14), "edNoteID.text;");
+
+  source->sp01->edBegin()->SetText("AB  -123        ");
+  source->sp01->edFinal()->SetText("3101-20240100001");
+  source->rg02->SetItemIndex(1);
+  source->sp03->edBegin()->SetText("2024/02/10");
+  source->sp03->edFinal()->SetText("2024/01/05");
+  source->sp04->SetUserChoice(false);
+  source->sp04->ListBox()->AddRow({"S001", "甲公司"});
+  source->sp04->ListBox()->AddRow({"S002"});
+  source->ed05->SetText("P01");
+  source->ed06->SetText("USD");
+  source->cbo07->SetItemIndex(2);
+  source->cbo08->SetItemIndex(1);
+  source->chk09->SetChecked(true);
+  source->chk11->SetChecked(false);
+  source->edNote2->SetText("第二行");
+  // The date range's record as the scheme dialog leaves it: no shifts.
+  const std::string etx = "\x03";
+  source->SchemeDateRules->Add("0" + etx + "sp03" + etx + "N" + etx + "0" + etx + "0" + etx + "0" +
+                               etx + "0" + etx + "N" + etx + "0" + etx + "0" + etx + "0" + etx +
+                               "0" + etx + "D");
+  ASSERT_TRUE(source->BuildRequest());
+  const std::string values = source->SchemeValueText(properties);
+
+  auto* target = OpenReport();
+  ASSERT_TRUE(Initialized);
+  ASSERT_TRUE(target->RestoreScheme(properties, values));
+  ASSERT_TRUE(target->BuildRequest());
+  for (int i = 1; i <= 15; ++i)
+    EXPECT_EQ(Show(target->Request[2][i]), Show(source->Request[2][i])) << i;
+  EXPECT_EQ(Show(target->Request[2][3]), "['\x04','20240105','20240210']");
+  EXPECT_EQ(target->Request[0][14].AsString(), "B");
 }
 
 // ---------------------------------------------------------------------------

@@ -81,4 +81,26 @@ std::vector<std::string> Texts(const Variant& array) {
   return texts;
 }
 
+std::string Show(const Variant& value) {
+  if (value.IsArray()) {
+    std::string text = "[";
+    for (int32_t i = value.LowBound(); i <= value.HighBound(); ++i)
+      text += (i > value.LowBound() ? "," : "") + Show(value[i]);
+    return text + "]";
+  }
+  switch (value.Type()) {
+    case platform::VarType::Empty:
+      return "<empty>";
+    case platform::VarType::Null:
+      return "<null>";
+    case platform::VarType::Boolean:
+      return value.AsBoolean() ? "true" : "false";
+    case platform::VarType::String:
+    case platform::VarType::OleStr:
+      return "'" + value.AsString() + "'";
+    default:
+      return platform::VarToStr(value);
+  }
+}
+
 }  // namespace ReportTest

@@ -50,6 +50,7 @@ class TfrmTestPvqr82 : public Pvqr82CF::TfrmPvqr82 {
   using TfrmBaseGene::Request;
   using TfrmBaseGene::ReservedConditions;
   using TfrmBaseGene::RightsFlag8;
+  using TfrmBaseGene::SchemeDateRules;
   using TfrmBaseGene::SchemeProperties;
 
   LookupScript* Lookups = nullptr;
@@ -127,5 +128,9 @@ class ReportWindowTest : public pilgarwc::test::SuiteTest {
 
 /* The strings of an array Variant, as texts. */
 std::vector<std::string> Texts(const platform::Variant& array);
+
+/* A Variant as one text, arrays nested in brackets with their elements
+   comma-separated; strings quoted, so that a string and a number differ. */
+std::string Show(const platform::Variant& value);
 
 }  // namespace ReportTest
