@@ -332,7 +332,7 @@ bool TfrmPvqr82::CheckCode(vcl::TEdit* edit, const std::string& table) {
   // when it has the focus; that exit is not a check of its own.
   if (refocusing_) return true;
   const std::string code = edit->Text();
-  if (platform::Trim(code).empty()) {
+  if (code.empty()) {
     InputError = false;
     return true;
   }

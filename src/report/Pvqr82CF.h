@@ -93,7 +93,8 @@ class TfrmPvqr82 : public BaseRpt::TfrmBaseRpt {
   void LookupKey(vcl::Word key, vcl::TWinControl* control) override;
 
   // ---- Handlers (published methods) -------------------------------------------
-  /* Exit checks: an empty code passes; a code the server does not hold
+  /* Exit checks: an empty code passes (a code of blanks is checked like
+     any other); a code the server does not hold
      ("CMSMB" for ed05, "CMSMF" for ed06) shows E;000001 with the text of
      I;000008, sets InputError and keeps the focus in the edit with its
      text selected; a known code clears InputError. Leaving the other code

@@ -503,7 +503,7 @@ TEST_F(Pvqr82Test, PlantAndCurrencyAreCheckedOnExit) {
     const char* Code;
     bool Error;
   } cases[] = {
-      {"ed05", "P01", false}, {"ed05", "P99", true}, {"ed05", "", false}, {"ed05", "   ", false},
+      {"ed05", "P01", false}, {"ed05", "P99", true}, {"ed05", "", false}, {"ed05", "   ", true},
       {"ed06", "USD", false}, {"ed06", "usd", true}, {"ed06", "", false},
   };
   for (const Case& c : cases) {
