@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <utility>
 
 #include "platform/core/CodePage.h"
 #include "platform/core/Exception.h"
@@ -40,6 +41,30 @@ void SetForegroundWindow(HWND handle) {
 
 }  // namespace
 
+// Watches, for the length of one operation, whether the controller is freed
+// under it. Watches nest: a controller freed under an inner one is freed for
+// the outer ones too. Once freed, nothing of the controller is touched.
+class FreeWatch {
+ public:
+  explicit FreeWatch(TDLLRPCtrller& controller)
+      : slot_(controller.freedFlag_), outer_(std::exchange(slot_, &freed_)) {}
+  ~FreeWatch() {
+    if (!freed_) {
+      slot_ = outer_;
+    } else if (outer_) {
+      *outer_ = true;
+    }
+  }
+  FreeWatch(const FreeWatch&) = delete;
+  FreeWatch& operator=(const FreeWatch&) = delete;
+  bool Freed() const { return freed_; }
+
+ private:
+  bool freed_ = false;
+  bool*& slot_;
+  bool* outer_;
+};
+
 std::string LibraryFileName() {
   if (FileNameOverride()) return *FileNameOverride();
   return platform::ModuleFileName(&frmBaseGeneClass);
@@ -59,6 +84,7 @@ TDLLRPCtrller::TDLLRPCtrller() = default;
 
 TDLLRPCtrller::~TDLLRPCtrller() {
   if (Form) FreeWindow();
+  if (freedFlag_) *freedFlag_ = true;
 }
 
 std::u16string TDLLRPCtrller::GetVersionText() {
@@ -179,12 +205,14 @@ Variant TDLLRPCtrller::ShowModal() {
 
 void TDLLRPCtrller::FreeWindow() {
   if (!Form || Form->Destroying() || Form->Disposed()) return;
+  FreeWatch watch(*this);
   try {
     Form->Free();
   } catch (...) {
     // A failing OnDestroy of the window: the window is gone all the same.
   }
-  Form = nullptr;
+  // The host may have freed the controller on notice 304.
+  if (!watch.Freed()) Form = nullptr;
 }
 
 int32_t TDLLRPCtrller::GetProgramInfo(Variant& info) {
@@ -215,11 +243,16 @@ void TDLLRPCtrller::DoHide(vcl::TObject* sender) {
 }
 
 void TDLLRPCtrller::DoDestroy(vcl::TObject* sender) {
-  // Form is nil afterwards whatever the saved handler or the host does.
+  // Form is nil afterwards whatever the saved handler or the host does,
+  // unless the host freed the controller itself in answer to notice 304.
+  FreeWatch watch(*this);
   struct Reset {
-    BaseGene::TfrmBaseGene*& form;
-    ~Reset() { form = nullptr; }
-  } reset{Form};
+    TDLLRPCtrller& controller;
+    const FreeWatch& watch;
+    ~Reset() {
+      if (!watch.Freed()) controller.Form = nullptr;
+    }
+  } reset{*this, watch};
   if (Form) {
     ResultCode = Form->ResultCode;
     ResultValue = Form->ResultValue;

@@ -75,7 +75,9 @@ class TDLLRPCtrller : public DLLBaseCtrller::TDLLBaseController {
   void DoShow(vcl::TObject* sender) override;
   void DoHide(vcl::TObject* sender) override;
   /* Copies ResultCode and ResultValue from the window, runs its saved
-     OnDestroy, sends notice 304; Form is nil afterwards in every case. */
+     OnDestroy, sends notice 304; Form is nil afterwards in every case. The
+     host may free the controller from its 304 handler: nothing of the
+     controller is touched after the notice then. */
   void DoDestroy(vcl::TObject* sender) override;
 
  private:
@@ -84,6 +86,12 @@ class TDLLRPCtrller : public DLLBaseCtrller::TDLLBaseController {
   void CreateForm();
   /* Passes [flag, value] to the window's ApplyHostRequest; -1 on any error. */
   int32_t ForwardRequest(bool flag, const platform::Variant& value);
+
+  /* The flag of the innermost operation watching for the controller to be
+     freed under it (the host may free it from its notice handler); the
+     destructor sets it. */
+  bool* freedFlag_ = nullptr;
+  friend class FreeWatch;
 };
 
 }  // namespace DLLRPCtrller

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "entry/DLLFunc.h"
@@ -219,6 +221,45 @@ TEST_F(ControllerTest, ClosedWindowFreedBeforeItsReleaseRunsGoesOnce) {
   EXPECT_EQ(EventLog(), (Log{"window destroy", "notice 304"}));
   controller->FreeWindow();  // nothing left to free
   EXPECT_EQ(EventLog().size(), 2u);
+}
+
+// A host that lets the program go as soon as it hears that the window is
+// gone: it frees the controller from its notice handler.
+struct FreeingHost {
+  TDLLBaseController* controller = nullptr;
+  std::vector<int32_t> notices;
+  void OnNotify(int32_t code, vcl::TObject*) {
+    notices.push_back(code);
+    if (code == DLLBaseCtrller::kNoticeDestroyed) delete std::exchange(controller, nullptr);
+  }
+};
+
+TEST_F(ControllerTest, TheHostMayFreeTheControllerOnNotice304) {
+  const struct {
+    const char* how;
+    std::function<void(TDLLBaseController&, TfrmTestWindow&)> end;
+  } cases[] = {
+      {"Cancel",
+       [](TDLLBaseController&, TfrmTestWindow& w) {
+         w.btnCancel->Click();
+         vcl::Application->ProcessMessages();
+       }},
+      {"FreeWindow", [](TDLLBaseController& c, TfrmTestWindow&) { c.FreeWindow(); }},
+  };
+  for (const auto& c : cases) {
+    FreeingHost host;
+    host.controller = controller;
+    controller->OnNotify = vcl::MakeEvent<&FreeingHost::OnNotify>(&host);
+    ASSERT_EQ(controller->Execute(Params(5)), 0) << c.how;
+    controller->SetVisible(DLLBaseCtrller::kWordTrue);
+    c.end(*controller, *Window());
+    EXPECT_EQ(host.controller, nullptr) << c.how;
+    EXPECT_EQ(host.notices, (std::vector<int32_t>{256, 272, 304})) << c.how;
+    EXPECT_EQ(EntryTest::LiveWindows(), 0) << c.how;
+    // A fresh controller for the next case and for TearDown.
+    controller = GetController();
+    controller->HostObject = Variant(platform::DispatchPtr(new platform::AutoObject("Test.Host")));
+  }
 }
 
 TEST_F(ControllerTest, WithoutOnNotifyEverythingWorksAndNothingIsSent) {
