@@ -621,9 +621,13 @@ void TfrmBaseGene::SetRequired(const std::string& list) {
   const std::string items = platform::Trim(list);
   if (!RequiredFields.empty()) {
     RestoreColours();
+    // Only a button that carries the hook gets its saved handler back: a
+    // list that named no component hooked nothing, and putting back "no
+    // handler" would leave those buttons dead.
     for (const char* name : kActionButtons)
       if (vcl::TComponent* button = FindComponent(name);
-          button && LibRTTI::HasProperty(button, "OnClick"))
+          button && LibRTTI::HasProperty(button, "OnClick") &&
+          LibRTTI::GetEventProp(button, "OnClick") == onRequiredExit_.Method())
         LibRTTI::SetEventProp(
             button, "OnClick",
             SavedHandler(SavedClickHandlers.get(), std::string(name) + ".OnClick"));

@@ -235,10 +235,29 @@ TEST_F(FieldsTest, SettingRequiredTwiceRestoresColoursAndKeepsOneHandlerPerClick
 }
 
 TEST_F(FieldsTest, ItemsNamingNoComponentHookNothing) {
-  TTestWindow* w = InitializedWindow();
+  TTestWindow* w = NewWindow();
+  auto* edit = w->Add<vcl::TEdit>("ed05", w->tsOption1);
+  auto* query = w->Add<vcl::TButton>("btnQuery", w->Panel1);
+  query->OnClick = vcl::MakeEvent<&Handlers::Click>(&handlers_);
+  ASSERT_TRUE(w->Initialize(HostParams()));
   w->SetRequired("noSuch;Y;0");
   EXPECT_EQ(w->RequiredFields, "noSuch;Y;0");
   EXPECT_NE(w->btnOk->OnClick.Method(), w->OnRequiredExit().Method());
+  // The next list undoes only what was hooked: the buttons keep their own
+  // handlers rather than losing them.
+  w->SetRequired("noOther;Y");
+  w->btnOk->Click();
+  query->Click();
+  EXPECT_EQ(w->OkClicks, 1);
+  EXPECT_EQ(handlers_.clicks, 1);
+  // Hooked at last, each still runs its own handler once per click.
+  edit->SetText("x");
+  w->SetRequired("ed05;Y");
+  EXPECT_EQ(w->btnOk->OnClick.Method(), w->OnRequiredExit().Method());
+  w->btnOk->Click();
+  query->Click();
+  EXPECT_EQ(w->OkClicks, 2);
+  EXPECT_EQ(handlers_.clicks, 2);
 }
 
 TEST_F(FieldsTest, CheckRequiredSkipsNumberAndNFlagsAndFindsTheFirstMissing) {
