@@ -133,8 +133,9 @@ class TfrmBaseGene : public VKForm::TVKForm {
   virtual void SetRequired(const std::string& list);
   /* Runs the report's server module "<ProgramCode>S.DLL" in this process
      with the argument array of the program kind; false when the module
-     cannot be found, updated, loaded or run (the reason, if any, is in the
-     message trail). */
+     cannot be found, updated, loaded or run. The module's own message is
+     recorded in the trail (an empty one clears it after a good run; after
+     a failed run the trail keeps the reason). */
   virtual bool GenerateLocally(const std::string& jobId, const std::string& programCode,
                                const std::string& jobKey, int count,
                                const platform::Variant& values, const std::string& dbName,
@@ -166,8 +167,8 @@ class TfrmBaseGene : public VKForm::TVKForm {
   /* Called after ApplyRights has stored the user's rights; empty here. */
   virtual void AfterRights();
   /* Opens the host's lookup window for Table/Kind (F2GetData); Result is
-     unassigned without a lookup service, else the rows chosen (unassigned
-     when none). */
+     unassigned without a lookup service or when the call fails, else the
+     rows chosen (unassigned when none). */
   virtual void OpenLookup(const std::string& table, const std::string& kind,
                           platform::Variant& result, bool multi, const std::string& text,
                           const platform::Variant& key);
@@ -287,17 +288,22 @@ class TfrmBaseGene : public VKForm::TVKForm {
      for a query). */
   bool ValidateValue(const std::string& table, const std::string& kind, const std::string& severity,
                      int index, platform::Variant& result, const platform::Variant& key);
-  /* A lookup into a select panel's edit or list (Control belongs to one). */
+  /* A lookup into a select panel's edit or list (Control belongs to one).
+     The list gets a row per row chosen; the edit takes the first one, and
+     keeps its text when nothing was chosen. */
   void LookupIntoPanel(vcl::TWinControl* control, const std::string& table, const std::string& kind,
                        bool allColumns, const std::string& text, const platform::Variant& key);
   /* Lookup rows into a select panel's edit (user choice) or list, as
-     "col0(padded to 4)" Separator "col1(padded to 11)". */
+     "col0(padded to 4)" Separator "col1(padded to 11)"; a missing column
+     shows as blanks, an answer without rows changes nothing. */
   void FillPanelFromRows(vcl::TWinControl* control, const platform::Variant& rows,
                          const std::string& separator);
   /* The date picker, started on Text when it is a yyyymmdd text, else on
-     today; the answer in the company format, Text when none. */
+     today; the answer in the company format. Text itself when nothing is
+     picked, the picker fails, or there is no lookup service. */
   std::string PickDate(const std::string& text);
-  /* The counter service's GetCounter(Name, Value, [CompanyID, DbName]). */
+  /* The counter service's GetCounter(Name, Value, [CompanyID, DbName]);
+     Result is unassigned without the service or when the call fails. */
   void GetCounter(const std::string& name, const platform::Variant& value,
                   platform::Variant& result);
   /* Stores the rights answer of GetPower and calls AfterRights. */

@@ -137,8 +137,15 @@ std::optional<std::string> DefaultClassCaption(std::string_view name, std::strin
 }
 
 std::string PanelRowText(const Variant& row, std::string_view separator) {
-  return LibStrs::PadRight(platform::VarToStr(row[row.LowBound()]), {4}) + std::string(separator) +
-         LibStrs::PadRight(platform::VarToStr(row[row.LowBound() + 1]), {11});
+  // A row that is a single value or has fewer than two columns shows empty
+  // columns where it has none.
+  auto column = [&row](int n) -> std::string {
+    if (!row.IsArray()) return n == 0 ? platform::VarToStr(row) : "";
+    const int32_t at = row.LowBound() + n;
+    return at <= row.HighBound() ? platform::VarToStr(row[at]) : "";
+  };
+  return LibStrs::PadRight(column(0), {4}) + std::string(separator) +
+         LibStrs::PadRight(column(1), {11});
 }
 
 namespace {
@@ -571,7 +578,13 @@ void TfrmBaseGene::OpenLookup(const std::string& table, const std::string& kind,
   a[17] = HostObject;
   a[18] = Variant(UserID);
 #endif
-  result = Outside::F2GetData(LookupService, a);
+  try {
+    result = Outside::F2GetData(LookupService, a);
+  } catch (const std::exception&) {
+    // A lookup window that fails has chosen nothing.
+    result = Variant();
+    return;
+  }
   if (Converted) result = VkConverter()->DataToUI(result);
 }
 
@@ -625,7 +638,9 @@ void TfrmBaseGene::LookupIntoPanel(vcl::TWinControl* control, const std::string&
     return;
   }
   OpenLookup(table, kind, rows, false, text, key);
-  if (LibStrs::IsEmptyOrNull(rows)) return;
+  // Nothing chosen (no answer, or an answer without rows): the text stays.
+  if (LibStrs::IsEmptyOrNull(rows) || (rows.IsArray() && rows.HighBound() < rows.LowBound()))
+    return;
   if (panel->UseDiscard()) {
     // The answer's own elements; rows of columns give the first row's.
     const Variant& elements =
@@ -644,7 +659,7 @@ void TfrmBaseGene::LookupIntoPanel(vcl::TWinControl* control, const std::string&
 void TfrmBaseGene::FillPanelFromRows(vcl::TWinControl* control, const Variant& rows,
                                      const std::string& separator) {
   auto* panel = control ? dynamic_cast<SelectPnl::TSelectPanel*>(control->Owner()) : nullptr;
-  if (!panel || !rows.IsArray()) return;
+  if (!panel || !rows.IsArray() || rows.HighBound() < rows.LowBound()) return;
   if (panel->UserChoice()) {
     const Variant& first = rows[rows.LowBound()];
     if (first.IsArray()) control->SetText(BaseGeneU::PanelRowText(first, separator));
@@ -655,7 +670,9 @@ void TfrmBaseGene::FillPanelFromRows(vcl::TWinControl* control, const Variant& r
 }
 
 std::string TfrmBaseGene::PickDate(const std::string& text) {
-  if (LibStrs::IsEmptyOrNull(LookupService)) return "";
+  // Without a picker the date the user had stays: every caller puts the
+  // answer in place of the field's text.
+  if (LibStrs::IsEmptyOrNull(LookupService)) return text;
   const std::string start =
       text.size() == 8 ? text : platform::FormatDateTime("yyyymmdd", platform::Date());
   const int kind = DateFormatKind();
@@ -673,7 +690,14 @@ std::string TfrmBaseGene::PickDate(const std::string& text) {
 void TfrmBaseGene::GetCounter(const std::string& name, const Variant& value, Variant& result) {
   result = Variant();
   if (CounterService.IsEmpty()) return;
-  result = Outside::GetCounter(CounterService, platform::UpperCase(name), value, CompanyID, DbName);
+  try {
+    result =
+        Outside::GetCounter(CounterService, platform::UpperCase(name), value, CompanyID, DbName);
+  } catch (const std::exception&) {
+    // A failed call answers nothing; the caller keeps what it had.
+    result = Variant();
+    return;
+  }
   if (Converted) result = VkConverter()->DataToUI(result);
 }
 
@@ -777,7 +801,9 @@ bool TfrmBaseGene::GenerateLocally(const std::string& jobId, const std::string& 
       } catch (const std::exception&) {
         message.clear();
       }
-      RecordError(message);
+      // An empty message clears the trail after a good run; after a failed
+      // one the trail keeps the reason, which the caller shows.
+      if (result || !platform::Trim(message).empty()) RecordError(message);
     }
     if (BaseGeneU::OSVersionText() == BaseGeneU::kKeepModuleVersion) module->KeepLoaded();
   } catch (const std::exception& e) {

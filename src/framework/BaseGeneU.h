@@ -66,7 +66,8 @@ std::string RightsText(const platform::Variant& answer);
 std::optional<std::string> DefaultClassCaption(std::string_view name, std::string_view uiCodePage);
 
 /* One looked-up row as a select panel shows it: column 0 padded to 4,
-   Separator, column 1 padded to 11 (longer values are not cut). */
+   Separator, column 1 padded to 11 (longer values are not cut). A missing
+   column is blank; a row that is a single value is its column 0. */
 std::string PanelRowText(const platform::Variant& row, std::string_view separator);
 
 /* The operating system's version text "major.minor.build". Tests may put

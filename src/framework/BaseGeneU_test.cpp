@@ -170,17 +170,26 @@ TEST(DefaultCaptionTest, GoodsClassificationSchemes) {
 }
 
 TEST(PanelRowTextTest, PaddedColumnsAroundTheSeparator) {
-  EXPECT_EQ(PanelRowText(VarArrayOf({Variant("3101"), Variant("A1")}), "-"), "3101-A1         ");
-  EXPECT_EQ(PanelRowText(VarArrayOf({Variant("31"), Variant("A1"), Variant("more")}), "-"),
-            "31  -A1         ");
-  // Longer values are not cut.
-  EXPECT_EQ(PanelRowText(VarArrayOf({Variant("12345"), Variant("ABCDEFGHIJKLM")}), " | "),
-            "12345 | ABCDEFGHIJKLM");
   // Rows with other bounds are read from their first element.
-  Variant row = platform::VarArrayCreate({{1, 2}});
-  row[1] = Variant("AB");
-  row[2] = Variant(int32_t{7});
-  EXPECT_EQ(PanelRowText(row, "-"), "AB  -7          ");
+  Variant fromOne = platform::VarArrayCreate({{1, 2}});
+  fromOne[1] = Variant("AB");
+  fromOne[2] = Variant(int32_t{7});
+  const struct {
+    Variant row;
+    const char* separator;
+    const char* text;
+  } cases[] = {
+      {VarArrayOf({Variant("3101"), Variant("A1")}), "-", "3101-A1         "},
+      {VarArrayOf({Variant("31"), Variant("A1"), Variant("more")}), "-", "31  -A1         "},
+      // Longer values are not cut.
+      {VarArrayOf({Variant("12345"), Variant("ABCDEFGHIJKLM")}), " | ", "12345 | ABCDEFGHIJKLM"},
+      {fromOne, "-", "AB  -7          "},
+      // Missing columns are blank; a single value is column 0.
+      {VarArrayOf({Variant("31")}), "-", "31  -           "},
+      {platform::VarArrayCreate({{0, -1}}), "-", "    -           "},
+      {Variant("3101"), "-", "3101-           "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PanelRowText(c.row, c.separator), c.text) << c.text;
 }
 
 TEST(ModuleFileInfoTest, SizeTimesAndTheVersionRecord) {

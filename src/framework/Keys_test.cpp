@@ -80,6 +80,17 @@ TEST_F(KeysTest, F2AndTheLookupButtonOpenTheDatePickerForThePrintDate) {
   EXPECT_EQ(w->edPrintDate->Text(), "2024/05/02");
 }
 
+TEST_F(KeysTest, F2WithoutADatePickerKeepsThePrintDate) {
+  TTestWindow* w = Shown(false);  // no lookup service
+  w->pgOption->SetActivePage(w->tsOption2);
+  w->edPrintDate->SetFocus();
+  w->edPrintDate->SetText("2024/03/01");
+  SimulateKey(w->edPrintDate, vcl::VK_F2);
+  EXPECT_EQ(w->Lookups, std::vector<vcl::TWinControl*>{w->edPrintDate});
+  EXPECT_EQ(w->edPrintDate->Text(), "2024/03/01");
+  EXPECT_TRUE(host_.CallsOf("ShowInputDay").empty());
+}
+
 TEST_F(KeysTest, TheLookupMessageNamesItsControl) {
   TTestWindow* w = Shown();
   vcl::SendMessage(w, F2Button::kLookupMessage, 0, reinterpret_cast<vcl::LPARAM>(second_));

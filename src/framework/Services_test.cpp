@@ -59,7 +59,7 @@ TEST_F(ServicesTest, AServiceThatCannotBeHadStaysUnassigned) {
   EXPECT_EQ(w->DateSeparator(), "/");
   platform::Variant row("untouched");
   EXPECT_FALSE(w->QueryTable("CMSMB", "01", false, row, VarArrayOf({Variant("A")})));
-  EXPECT_EQ(w->PickDate("20240305"), "");
+  EXPECT_EQ(w->PickDate("20240305"), "20240305");  // no picker: the date stays
   platform::Variant counter("x");
   w->GetCounter("SimpleSQL", Variant("q"), counter);
   EXPECT_TRUE(counter.IsEmpty());
@@ -263,6 +263,58 @@ TEST_F(ServicesTest, LookupIntoPanelListAndEdits) {
   EXPECT_TRUE(DialogTexts().empty());
 }
 
+// A service whose call fails answers nothing: no rows, no counter answer,
+// no date picked, and whatever the user had stays in place.
+TEST_F(ServicesTest, AFailingCallAnswersNothing) {
+  host_.LookupAnswer = VarArrayOf({VarArrayOf({Variant("S001")})});
+  host_.CounterAnswer = Variant("Y");
+  host_.PickedDate = "20240401";
+  TTestWindow* w = NewWindow();
+  w->WantLookup = true;
+  auto* panel = w->Add<TSelectPanel>("sp04", w->tsOption1);
+  ASSERT_TRUE(w->Initialize(HostParams()));
+  panel->edBegin()->SetText("S009");
+  panel->SetStyle(SelectPnl::sp_Discrete);
+  host_.Failing = {"F2GetData", "GetCounter", "ShowInputDay"};
+
+  Variant rows("before");
+  w->OpenLookup("PURMA", "01", rows, false, "", Variant(""));
+  EXPECT_TRUE(rows.IsEmpty());
+  w->LookupIntoPanel(panel->edBegin(), "PURMA", "01", false, "S", Variant(""));
+  EXPECT_EQ(panel->edBegin()->Text(), "S009");
+  w->LookupIntoPanel(panel->ListBox(), "PURMA", "01", false, "", Variant(""));
+  EXPECT_EQ(panel->ListBox()->Items()->Count(), 0);
+  Variant counter("before");
+  w->GetCounter("SimpleSQL", Variant("q"), counter);
+  EXPECT_TRUE(counter.IsEmpty());
+  EXPECT_EQ(w->PickDate("2024/03/01"), "2024/03/01");
+  // Every call was made, and failed.
+  EXPECT_EQ(host_.CallsOf("F2GetData").size(), 3u);
+  EXPECT_EQ(host_.CallsOf("GetCounter").size(), 1u);
+  EXPECT_EQ(host_.CallsOf("ShowInputDay").size(), 1u);
+  EXPECT_TRUE(DialogTexts().empty());
+}
+
+TEST_F(ServicesTest, ALookupAnswerWithoutRowsChangesNothing) {
+  host_.LookupAnswer = platform::VarArrayCreate({{0, -1}});
+  TTestWindow* w = NewWindow();
+  w->WantLookup = true;
+  auto* panel = w->Add<TSelectPanel>("sp04", w->tsOption1);
+  ASSERT_TRUE(w->Initialize(HostParams()));
+  for (bool discard : {false, true}) {
+    panel->SetUseDiscard(discard);
+    panel->edFinal()->SetText("S009");
+    w->LookupIntoPanel(panel->edFinal(), "PURMA", "01", false, "", Variant(""));
+    EXPECT_EQ(panel->edFinal()->Text(), "S009") << discard;
+  }
+  panel->SetStyle(SelectPnl::sp_UserChoice);
+  w->FillPanelFromRows(panel->edBegin(), host_.LookupAnswer, "-");
+  panel->SetUserChoice(false);
+  w->FillPanelFromRows(panel->ListBox(), host_.LookupAnswer, "-");
+  EXPECT_EQ(panel->edBegin()->Text(), "");
+  EXPECT_EQ(panel->ListBox()->Items()->Count(), 0);
+}
+
 TEST_F(ServicesTest, LookupIntoPanelRefusesControlsOfNoPanel) {
   TTestWindow* w = NewWindow();
   w->WantLookup = true;
@@ -428,7 +480,13 @@ TEST_F(GenerateTest, AFailingRunIsRecorded) {
   EXPECT_EQ(w->MessageCodes, "E;-1; E;-1; ");
   EXPECT_EQ(w->MessageTexts, "module run failed; failed FAIL; ");
   EXPECT_TRUE(DialogTexts().empty());
-  // A module with nothing to say clears the trail.
+  // A failed run whose module has nothing to say keeps its reason for the
+  // caller to show.
+  w->RecordError("");
+  EXPECT_FALSE(Generate(w, "FAILQUIET", "R"));
+  EXPECT_EQ(w->MessageCodes, "E;-1; ");
+  EXPECT_EQ(w->MessageTexts, "module run failed; ");
+  // A good run: the module's message in a cleared trail.
   w->RecordError("");
   EXPECT_TRUE(Generate(w, "J4", "R"));
   EXPECT_EQ(w->MessageTexts, "ran J4; ");

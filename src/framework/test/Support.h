@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class FakeHost {
   bool FailCounter = false;    // Com_Counter raises
   bool FailValidator = false;  // Com_Validator raises
   bool FailLookup = false;     // Com_F2Window raises
+
+  /* Members (of the host and its services) that raise when called. */
+  std::set<std::string> Failing;
 
  private:
   Variant object_;

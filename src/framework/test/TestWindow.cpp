@@ -54,11 +54,13 @@ std::string CallText(const std::string& name, const std::vector<Variant>& args) 
 // its answer.
 class Recording : public AutoObject {
  public:
-  Recording(std::string className, std::vector<std::string>& calls)
-      : AutoObject(std::move(className)), calls_(calls) {}
+  Recording(std::string className, std::vector<std::string>& calls,
+            const std::set<std::string>& failing)
+      : AutoObject(std::move(className)), calls_(calls), failing_(failing) {}
   void Member(const std::string& name, int minArgs, int maxArgs, Method answer) {
     AddMethod(name, minArgs, maxArgs, [this, name, answer](std::vector<Variant>& args) {
       calls_.push_back(CallText(name, args));
+      if (failing_.count(name)) throw platform::EOleException(name + " failed", ClassName());
       return answer(args);
     });
   }
@@ -66,12 +68,13 @@ class Recording : public AutoObject {
 
  private:
   std::vector<std::string>& calls_;
+  const std::set<std::string>& failing_;
 };
 
 }  // namespace
 
 FakeHost::FakeHost() {
-  auto counter = std::make_shared<Recording>("Test.Counter", Calls);
+  auto counter = std::make_shared<Recording>("Test.Counter", Calls, Failing);
   counter->Member("GetSysInfo", 1, 1, [this](std::vector<Variant>&) {
     Variant a = platform::VarArrayCreate({{0, 1}, {0, static_cast<int32_t>(Settings.size()) - 1}});
     for (size_t i = 0; i < Settings.size(); ++i) {
@@ -82,7 +85,7 @@ FakeHost::FakeHost() {
   });
   counter->Member("GetCounter", 3, 3, [this](std::vector<Variant>&) { return CounterAnswer; });
 
-  auto validator = std::make_shared<Recording>("Test.Validator", Calls);
+  auto validator = std::make_shared<Recording>("Test.Validator", Calls, Failing);
   validator->AddProperty(
       "BaseLimited", [] { return Variant(""); },
       [this](const Variant& v) { Calls.push_back("BaseLimited=" + Show(v)); });
@@ -94,12 +97,12 @@ FakeHost::FakeHost() {
       return Variant(it->second.first);
     });
 
-  auto lookup = std::make_shared<Recording>("Test.F2Window", Calls);
+  auto lookup = std::make_shared<Recording>("Test.F2Window", Calls, Failing);
   lookup->Member("F2GetData", 1, 1, [this](std::vector<Variant>&) { return LookupAnswer; });
   lookup->Member("ShowInputDay", 1, 1,
                  [this](std::vector<Variant>&) { return Variant(PickedDate); });
 
-  auto host = std::make_shared<Recording>("PilgarWorkCenter.Manager", Calls);
+  auto host = std::make_shared<Recording>("PilgarWorkCenter.Manager", Calls, Failing);
   const Variant counterObject{platform::DispatchPtr(counter)};
   const Variant validatorObject{platform::DispatchPtr(validator)};
   const Variant lookupObject{platform::DispatchPtr(lookup)};

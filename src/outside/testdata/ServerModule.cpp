@@ -1,8 +1,9 @@
 // A stand-in for a report's server work library. Its controller records
 // every run, one line per run, in the file named by $VK_SERVER_MODULE_LOG:
 // the arguments' texts separated by "|" (arrays in brackets). A run whose
-// job identifier is "FAIL" raises; MessageText answers "ran <job>" after a
-// run, "failed <job>" after a failing one and "" before any.
+// job identifier is "FAIL" or "FAILQUIET" raises; MessageText answers "ran
+// <job>" after a run, "failed FAIL" after a failing "FAIL", and "" after a
+// failing "FAILQUIET" and before any run.
 
 #include <cstdlib>
 #include <fstream>
@@ -30,8 +31,8 @@ class Controller : public platform::AutoObject {
       const std::string job = platform::VarToStr(a[0][0]);
       if (const char* log = std::getenv("VK_SERVER_MODULE_LOG"))
         std::ofstream(log, std::ios::app) << Render(a[0]) << "\n";
-      if (job == "FAIL") {
-        message_ = "failed " + job;
+      if (job == "FAIL" || job == "FAILQUIET") {
+        message_ = job == "FAIL" ? "failed " + job : "";
         throw platform::Exception("module run failed");
       }
       message_ = "ran " + job;
