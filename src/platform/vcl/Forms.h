@@ -185,7 +185,8 @@ class TApplication : public TComponent {
   ~TApplication() override;
 
   /* Makes the QApplication when none exists yet (programs; tests make their
-     own). */
+     own), and turns Qt's pixmap cache off for the process: drawn faces are
+     not kept between paints, so windows opened and freed leave nothing. */
   void Initialize(int& argc, char** argv);
   /* Runs every pending event and posted message, then returns. */
   void ProcessMessages();
