@@ -1,8 +1,11 @@
-// The Qt application every test of the component layer runs in: headless
-// (QT_QPA_PLATFORM=offscreen is set by the test runner), made once.
+// The Qt application a test program of windows and controls runs in:
+// headless (QT_QPA_PLATFORM=offscreen, also set by the test runner), made
+// once before the first test and gone after the last. Test programs get it
+// by linking platform_vcl_test_main.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -17,8 +20,7 @@ class QtEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[8] = "vcltest";
-  char* argv_[2] = {name_, nullptr};
+  char* argv_[2] = {program_invocation_short_name, nullptr};
   std::unique_ptr<QApplication> app_;
 };
 
