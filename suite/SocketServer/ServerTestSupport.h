@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers shared by the socket server's tests: the registry file of the test
-// classes, and a raw socket for bytes no connection would send.
+// classes, and a raw socket for bytes no connection would send (written as
+// hexadecimal text with Hex).
 
 #include <netinet/in.h>
 #include <poll.h>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "platform/remote/Wire.h"
+#include "platform/remote/test/RemoteTestSupport.h"
 
 namespace socketserver::test {
 
@@ -55,28 +57,7 @@ class TestClasses {
   fs::path folder_;
 };
 
-/* "95 07" -> bytes; blanks are ignored. */
-inline std::string Hex(std::string_view text) {
-  std::string bytes;
-  int pending = -1;
-  for (char c : text) {
-    int v;
-    if (c >= '0' && c <= '9') {
-      v = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      v = c - 'a' + 10;
-    } else {
-      continue;
-    }
-    if (pending < 0) {
-      pending = v;
-    } else {
-      bytes.push_back(static_cast<char>(pending * 16 + v));
-      pending = -1;
-    }
-  }
-  return bytes;
-}
+using platform::remote::test::Hex;
 
 /* A body behind its 4-byte length. */
 inline std::string Frame(const std::string& body) {

@@ -12,12 +12,14 @@
 #include <thread>
 
 #include "platform/core/Dispatch.h"
+#include "platform/remote/test/RemoteTestSupport.h"
 
 namespace platform::remote {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using test::UnusedPort;
 
 // What the scripted server does with one request.
 struct Action {
@@ -138,19 +140,6 @@ class ScriptedServer {
   std::vector<std::thread> threads_;
   std::vector<Request> seen_;
 };
-
-// A port on which nobody listens.
-int ClosedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
 
 void Point(TSocketConnection& connection, int port) {
   connection.SetAddress("127.0.0.1");
@@ -336,7 +325,7 @@ TEST(SocketConnectionTest, ConnectFailures) {
     int port;
     const char* message;
   } cases[] = {
-      {"nobody listening", "127.0.0.1", ClosedPort(), "Cannot connect to 127.0.0.1:"},
+      {"nobody listening", "127.0.0.1", UnusedPort(), "Cannot connect to 127.0.0.1:"},
       {"port 0", "127.0.0.1", 0, "Invalid port 0"},
       {"port beyond 65535", "127.0.0.1", 70000, "Invalid port 70000"},
       {"no address", "", 211, "No server address"},
@@ -421,7 +410,7 @@ TEST(ObjectBrokerTest, HandsOutServersInOrderSkippingFailures) {
 TEST(ObjectBrokerTest, ConnectionFallsBackToTheNextServer) {
   ScriptedServer server([](const Request&) { return Answer(Variant("up")); });
   TSimpleObjectBroker broker;
-  broker.AddServer("127.0.0.1", ClosedPort());
+  broker.AddServer("127.0.0.1", UnusedPort());
   broker.AddServer("localhost", server.Port());
   TSocketConnection connection;
   connection.SetServerName("Test.Remote");
@@ -434,7 +423,7 @@ TEST(ObjectBrokerTest, ConnectionFallsBackToTheNextServer) {
 
   // With every server down the last failure is raised.
   TSimpleObjectBroker dead;
-  dead.AddServer("127.0.0.1", ClosedPort());
+  dead.AddServer("127.0.0.1", UnusedPort());
   connection.Close();
   connection.SetObjectBroker(&dead);
   EXPECT_EQ(MessageOf([&] { connection.Open(); }).rfind("Cannot connect to 127.0.0.1:", 0), 0u);

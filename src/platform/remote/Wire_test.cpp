@@ -8,32 +8,12 @@
 #include <string>
 
 #include "platform/core/Dispatch.h"
+#include "platform/remote/test/RemoteTestSupport.h"
 
 namespace platform::remote {
 namespace {
 
-// "92 03 05" -> bytes; blanks are ignored.
-std::string Hex(std::string_view text) {
-  std::string bytes;
-  int pending = -1;
-  for (char c : text) {
-    int v;
-    if (c >= '0' && c <= '9') {
-      v = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      v = c - 'a' + 10;
-    } else {
-      continue;
-    }
-    if (pending < 0) {
-      pending = v;
-    } else {
-      bytes.push_back(static_cast<char>(pending * 16 + v));
-      pending = -1;
-    }
-  }
-  return bytes;
-}
+using test::Hex;
 
 Variant Array1(int32_t low, std::initializer_list<Variant> items) {
   Variant v = VarArrayCreate({{low, low + static_cast<int32_t>(items.size()) - 1}});
