@@ -26,6 +26,7 @@ stage "build/test passed"
 build build/sanitize -DVK_SANITIZE=ON -DVK_COMPAT=OFF -DVK_BENCHMARKS=OFF
 stage "build/sanitize built"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
   ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
 stage "build/sanitize passed"
 
