@@ -16,17 +16,11 @@
 // (QT_QPA_PLATFORM=offscreen) unless QT_QPA_PLATFORM is set.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <QWidget>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -34,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/WindowBenchSupport.h"
 #include "platform/core/Dispatch.h"
 #include "platform/core/Registry.h"
 #include "platform/core/SysUtils.h"
@@ -43,22 +38,22 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "suite/DesktopHost/PluginHost.h"
-#include "suite/PilgarWorkCenter/WorkCenter.h"
 #include "suite/db/Database.h"
 #include "suite/db/TaggedJson.h"
-#include "tests/e2e/Processes.h"
+#include "suite/db/TestProcesses.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using platform::Variant;
+using namespace benchsupport;
 
 constexpr char kServerClass[] = "ReportCounterS.dmReportCounter";
 
 struct World {
-  std::string root;  // the temporary folder
-  std::string home;  // the installation in it, ending in "/"
-  std::unique_ptr<e2e::TSocketDaemon> daemon;
+  std::unique_ptr<suitedb::TDefaultInstallation> installation;
+  std::string home;  // the installation's folder, ending in "/"
+  std::unique_ptr<suitedb::TSocketDaemon> daemon;
   std::unique_ptr<DesktopHost::TPluginHost> host;
   vcl::TCustomForm* window = nullptr;
   Clock::time_point shown;  // when the last message dialog was shown
@@ -66,18 +61,6 @@ struct World {
   Variant request;          // the window's last request, as stored
 };
 World* world = nullptr;
-
-std::map<std::string, std::vector<double>>& Samples() {
-  static std::map<std::string, std::vector<double>> samples;
-  return samples;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 std::string ReadFile(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
@@ -96,12 +79,6 @@ void PointClientAt(const std::string& address, int port) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
 }
 
-vcl::TCustomForm* ProgramWindow() {
-  auto* controller = world->host->Controller();
-  QWidget* widget = QWidget::find(static_cast<WId>(controller->GetWindowHandle()));
-  return dynamic_cast<vcl::TCustomForm*>(vcl::FindControl(widget));
-}
-
 // Opens the window (connecting as BrantorC.ini says) and submits once with
 // "OK without exit", so that later clicks on btnOk leave it open.
 void OpenWindow() {
@@ -111,7 +88,7 @@ void OpenWindow() {
   if (world->host->Execute(5) != 0) throw std::runtime_error("Execute failed");
   world->host->Show(false);
   vcl::Application->ProcessMessages();
-  world->window = ProgramWindow();
+  world->window = ProgramWindow(*world->host);
   auto* item = dynamic_cast<vcl::TMenuItem*>(world->window->FindComponent("miOKNoExit"));
   if (!item) throw std::runtime_error("no miOKNoExit");
   world->message.clear();
@@ -193,17 +170,6 @@ BENCHMARK(BM_RawInProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 BENCHMARK(BM_OkSocket)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
 BENCHMARK(BM_RawSocket)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
 
-std::string Install() {
-  char pattern[] = "/tmp/vk-ok-bench-XXXXXX";
-  if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp");
-  const std::string root = pattern;
-  const e2e::TRun run =
-      e2e::Run("/bin/bash", {VK_SOURCE_DIR "/scripts/install.sh", platform::ProgramFolder()},
-               {"VRK_HOME=" + root + "/vrk"});
-  if (run.ExitCode != 0) throw std::runtime_error("install.sh failed: " + run.Errors);
-  return root;
-}
-
 void Report(const char* what, const std::string& ok, const std::string& raw) {
   const double a = Median(Samples()[ok]);
   const double b = Median(Samples()[raw]);
@@ -216,29 +182,17 @@ void Report(const char* what, const std::string& ok, const std::string& raw) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool compat = false;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string(argv[i]) == "--compat")
-      compat = true;
-    else
-      args.push_back(argv[i]);
-  }
-  int count = static_cast<int>(args.size());
-  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  if (!std::getenv("VRK_CODEPAGE")) ::setenv("VRK_CODEPAGE", "936", 1);
-  benchmark::Initialize(&count, args.data());
-  vcl::Application->Initialize(count, args.data());
-
+  const bool compat = StartWindowBenchmark(argc, argv);
   World w;
   world = &w;
   int status = 0;
   try {
-    w.root = Install();
-    w.home = w.root + "/vrk/";
-    platform::SetRegistryFile(w.home + "registry.reg");
-    w.daemon = std::make_unique<e2e::TSocketDaemon>(platform::ProgramFolder() + "vksocketd",
-                                                    w.home + "registry.reg");
+    w.installation =
+        std::make_unique<suitedb::TDefaultInstallation>(platform::ProgramFolder(), "vk-ok-bench");
+    w.home = w.installation->Home();
+    platform::SetRegistryFile(w.installation->RegistryFile());
+    w.daemon = std::make_unique<suitedb::TSocketDaemon>(platform::ProgramFolder() + "vksocketd",
+                                                        w.installation->RegistryFile());
     vcl::Application->SetModalHook([](vcl::TCustomForm& form) {
       if (auto* dialog = dynamic_cast<vcl::TMessageForm*>(&form)) {
         world->shown = Clock::now();
@@ -246,11 +200,7 @@ int main(int argc, char** argv) {
       }
       form.SetModalResult(vcl::mrOk);
     });
-    w.host = std::make_unique<DesktopHost::TPluginHost>(
-        pilgarwc::NewHostObject(), DesktopHost::TLogin{"DS", "VRK", "VRKDEMO"});
-    const std::string library =
-        platform::ProgramFolder() + (compat ? "compat/PVQR82C.dll" : "PVQR82C.dll");
-    if (!w.host->Load(library)) throw std::runtime_error(w.host->LastError());
+    w.host = LoadProgram(compat);
 
     benchmark::RunSpecifiedBenchmarks();
 
@@ -267,8 +217,7 @@ int main(int argc, char** argv) {
   vcl::Application->ProcessMessages();
   w.daemon.reset();
   platform::SetRegistryFile(std::nullopt);
-  std::error_code ignored;
-  if (!w.root.empty()) std::filesystem::remove_all(w.root, ignored);
+  w.installation.reset();
   benchmark::Shutdown();
   return status;
 }

@@ -18,13 +18,9 @@
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,8 +42,7 @@
 #include "suite/db/Database.h"
 #include "suite/db/TaggedJson.h"
 #include "suite/db/TestInstallation.h"
-
-extern char** environ;
+#include "suite/db/TestProcesses.h"
 
 namespace {
 
@@ -163,44 +158,6 @@ class EchoServer {
   std::thread thread_;
 };
 
-// vksocketd as a child process on a port of its choosing.
-class SocketDaemon {
- public:
-  explicit SocketDaemon(const std::string& registry) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-    std::vector<std::string> args = {platform::ProgramFolder() + "vksocketd", "--port", "0",
-                                     "--registry", registry};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(out[1], 1);
-      ::execve(argv[0], argv.data(), environ);
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string line;
-    char c;
-    while (line.find('\n') == std::string::npos && ::read(out[0], &c, 1) == 1) line += c;
-    ::close(out[0]);
-    const size_t colon = line.rfind(':');
-    if (line.rfind("vksocketd: listening on ", 0) != 0 || colon == std::string::npos)
-      throw std::runtime_error("vksocketd did not start: " + line);
-    port_ = std::stoi(line.substr(colon + 1));
-  }
-  ~SocketDaemon() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  int Port() const { return port_; }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
-
 std::unique_ptr<wire::TSocketConnection> Connect(int port) {
   auto connection = std::make_unique<wire::TSocketConnection>();
   connection->SetAddress("localhost");
@@ -213,7 +170,7 @@ std::unique_ptr<wire::TSocketConnection> Connect(int port) {
 // What the benchmarks share, made once in main.
 struct World {
   std::unique_ptr<suitedb::TestInstallation> Install;
-  std::unique_ptr<SocketDaemon> Daemon;
+  std::unique_ptr<suitedb::TSocketDaemon> Daemon;
   std::unique_ptr<EchoServer> Echo;
   Variant Request;
 };
@@ -385,7 +342,8 @@ int main(int argc, char** argv) {
     World shared;
     shared.Install = std::make_unique<suitedb::TestInstallation>(
         platform::ExcludeTrailingPathDelimiter(platform::ProgramFolder()));
-    shared.Daemon = std::make_unique<SocketDaemon>(shared.Install->RegistryFile());
+    shared.Daemon = std::make_unique<suitedb::TSocketDaemon>(
+        platform::ProgramFolder() + "vksocketd", shared.Install->RegistryFile());
     shared.Echo = std::make_unique<EchoServer>();
     shared.Request = JobRequest();
     world = &shared;

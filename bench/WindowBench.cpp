@@ -18,51 +18,36 @@
 
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
-#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/WindowBenchSupport.h"
 #include "platform/core/Registry.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "suite/DesktopHost/PluginHost.h"
-#include "suite/PilgarWorkCenter/WorkCenter.h"
+#include "suite/db/TestProcesses.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace benchsupport;
 
 struct World {
+  std::unique_ptr<suitedb::TDefaultInstallation> installation;
   std::unique_ptr<DesktopHost::TPluginHost> host;
-  std::string root;
 };
 World* world = nullptr;
-
-// Milliseconds of each measured run, by benchmark.
-std::map<std::string, std::vector<double>>& Samples() {
-  static std::map<std::string, std::vector<double>> samples;
-  return samples;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 double Max(const std::vector<double>& values) {
   return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
@@ -88,11 +73,7 @@ void Record(benchmark::State& state, const std::string& name, const Start& start
   Samples()[name + " cpu"].push_back(ThreadCpuMs() - start.cpu);
 }
 
-vcl::TCustomForm* Window() {
-  auto* controller = world->host->Controller();
-  QWidget* widget = QWidget::find(static_cast<WId>(controller->GetWindowHandle()));
-  return dynamic_cast<vcl::TCustomForm*>(vcl::FindControl(widget));
-}
+vcl::TCustomForm* Window() { return ProgramWindow(*world->host); }
 
 // The window is up: visible, its page control on the first page, and the
 // focus on that page when the page has a control to take it.
@@ -210,45 +191,17 @@ BENCHMARK(BM_KeyEnter)->Unit(benchmark::kMillisecond)->UseManualTime()->Iteratio
 BENCHMARK(BM_ClickSchemeList)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
 BENCHMARK(BM_PageChange)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
 
-// A default installation in a temporary folder, its registry file in place.
-std::string Install() {
-  char pattern[] = "/tmp/vk-window-bench-XXXXXX";
-  if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp");
-  const std::string root = pattern;
-  const std::string command =
-      "VRK_HOME='" + root + "/vrk' bash '" VK_SOURCE_DIR "/scripts/install.sh' '" +
-      platform::ProgramFolder() + "' >/dev/null 2>'" + root + "/install.log'";
-  if (std::system(command.c_str()) != 0) throw std::runtime_error("install.sh failed");
-  platform::SetRegistryFile(root + "/vrk/registry.reg");
-  return root;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool compat = false;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string(argv[i]) == "--compat")
-      compat = true;
-    else
-      args.push_back(argv[i]);
-  }
-  int count = static_cast<int>(args.size());
-  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  if (!std::getenv("VRK_CODEPAGE")) ::setenv("VRK_CODEPAGE", "936", 1);
-  benchmark::Initialize(&count, args.data());
-  vcl::Application->Initialize(count, args.data());
-
+  const bool compat = StartWindowBenchmark(argc, argv);
   World w;
   world = &w;
   try {
-    w.root = Install();
-    w.host = std::make_unique<DesktopHost::TPluginHost>(
-        pilgarwc::NewHostObject(), DesktopHost::TLogin{"DS", "VRK", "VRKDEMO"});
-    const std::string library =
-        platform::ProgramFolder() + (compat ? "compat/PVQR82C.dll" : "PVQR82C.dll");
-    if (!w.host->Load(library)) throw std::runtime_error(w.host->LastError());
+    w.installation = std::make_unique<suitedb::TDefaultInstallation>(platform::ProgramFolder(),
+                                                                     "vk-window-bench");
+    platform::SetRegistryFile(w.installation->RegistryFile());
+    w.host = LoadProgram(compat);
     // A first run outside the measurements: libraries, fonts and the
     // database file are loaded once per process.
     OpenWindow();
@@ -284,8 +237,8 @@ int main(int argc, char** argv) {
   }
   w.host.reset();
   vcl::Application->ProcessMessages();
-  std::error_code ignored;
-  std::filesystem::remove_all(w.root, ignored);
+  platform::SetRegistryFile(std::nullopt);
+  w.installation.reset();
   benchmark::Shutdown();
   return 0;
 }

@@ -20,22 +20,20 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/WindowBenchSupport.h"
 #include "platform/core/Registry.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Forms.h"
 #include "suite/DesktopHost/PluginHost.h"
-#include "suite/PilgarWorkCenter/WorkCenter.h"
-#include "tests/e2e/Processes.h"
+#include "suite/db/TestProcesses.h"
 
 namespace {
 
@@ -60,13 +58,11 @@ void OpenAndClose(DesktopHost::TPluginHost& host) {
   if (host.Execute(5) != 0) throw std::runtime_error("Execute failed: " + host.LastError());
   host.Show(false);
   vcl::Application->ProcessMessages();
-  auto* controller = host.Controller();
-  QWidget* widget = QWidget::find(static_cast<WId>(controller->GetWindowHandle()));
-  auto* form = dynamic_cast<vcl::TCustomForm*>(vcl::FindControl(widget));
+  auto* form = benchsupport::ProgramWindow(host);
   if (!form) throw std::runtime_error("the window cannot be found from its handle");
   form->Close();
   vcl::Application->ProcessMessages();
-  if (!controller->NoWindow()) throw std::runtime_error("the window did not go when closed");
+  if (!host.Controller()->NoWindow()) throw std::runtime_error("the window did not go when closed");
 }
 
 }  // namespace
@@ -89,24 +85,15 @@ int main(int argc, char** argv) {
   if (!std::getenv("VRK_CODEPAGE")) ::setenv("VRK_CODEPAGE", "936", 1);
   vcl::Application->Initialize(argc, argv);
 
-  std::string root;
+  std::unique_ptr<suitedb::TDefaultInstallation> installation;
   int status = 0;
   try {
-    char pattern[] = "/tmp/vk-window-memory-XXXXXX";
-    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp");
-    root = pattern;
-    const e2e::TRun install =
-        e2e::Run("/bin/bash", {VK_SOURCE_DIR "/scripts/install.sh", platform::ProgramFolder()},
-                 {"VRK_HOME=" + root + "/vrk"});
-    if (install.ExitCode != 0) throw std::runtime_error("install.sh failed: " + install.Errors);
-    platform::SetRegistryFile(root + "/vrk/registry.reg");
+    installation = std::make_unique<suitedb::TDefaultInstallation>(platform::ProgramFolder(),
+                                                                   "vk-window-memory");
+    platform::SetRegistryFile(installation->RegistryFile());
 
-    DesktopHost::TPluginHost host(pilgarwc::NewHostObject(),
-                                  DesktopHost::TLogin{"DS", "VRK", "VRKDEMO"});
-    const std::string library =
-        platform::ProgramFolder() + (compat ? "compat/PVQR82C.dll" : "PVQR82C.dll");
-    if (!host.Load(library)) throw std::runtime_error(host.LastError());
-
+    const std::unique_ptr<DesktopHost::TPluginHost> loaded = benchsupport::LoadProgram(compat);
+    DesktopHost::TPluginHost& host = *loaded;
     OpenAndClose(host);
     const TReading before = ReadMemory();
     for (int i = 0; i < runs; ++i) OpenAndClose(host);
@@ -125,7 +112,6 @@ int main(int argc, char** argv) {
   }
   vcl::Application->ProcessMessages();
   platform::SetRegistryFile(std::nullopt);
-  std::error_code ignored;
-  if (!root.empty()) std::filesystem::remove_all(root, ignored);
+  installation.reset();
   return status;
 }

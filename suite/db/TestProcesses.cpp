@@ -1,4 +1,4 @@
-#include "tests/e2e/Processes.h"
+#include "suite/db/TestProcesses.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,24 +7,31 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
 extern char** environ;
 
-namespace e2e {
+namespace suitedb {
 
 namespace {
 
+// The name of an entry "NAME=VALUE" (or of a bare "NAME").
+std::string NameOf(const std::string& entry) { return entry.substr(0, entry.find('=')); }
+
 // This process's environment with Overrides put in place of the variables
-// of the same names.
+// of the same names; a bare "NAME" among them leaves the variable out.
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& overrides) {
-  std::vector<std::string> env = overrides;
+  std::vector<std::string> env;
+  for (const std::string& o : overrides)
+    if (o.find('=') != std::string::npos) env.push_back(o);
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
-    const std::string name = entry.substr(0, entry.find('='));
+    const std::string name = NameOf(entry);
     bool replaced = false;
-    for (const std::string& o : overrides) replaced = replaced || o.rfind(name + "=", 0) == 0;
+    for (const std::string& o : overrides) replaced = replaced || NameOf(o) == name;
     if (!replaced) env.push_back(entry);
   }
   return env;
@@ -148,4 +155,23 @@ TSocketDaemon::~TSocketDaemon() {
   ::waitpid(pid_, nullptr, 0);
 }
 
-}  // namespace e2e
+TDefaultInstallation::TDefaultInstallation(const std::string& binFolder,
+                                           const std::string& prefix) {
+  std::string pattern = std::filesystem::temp_directory_path().string() + "/" + prefix + "-XXXXXX";
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  root_ = pattern;
+  home_ = root_ + "/vrk/";
+  const TRun run = Run("/bin/bash", {VK_INSTALL_SCRIPT, binFolder}, {"VRK_HOME=" + home_});
+  if (run.ExitCode != 0) {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    throw std::runtime_error("install.sh failed: " + run.Errors);
+  }
+}
+
+TDefaultInstallation::~TDefaultInstallation() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+}  // namespace suitedb

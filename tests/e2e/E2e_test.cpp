@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "suite/db/Json.h"
-#include "tests/e2e/Processes.h"
+#include "suite/db/TestProcesses.h"
 #include "tests/e2e/RequestMatch.h"
 
 namespace {
@@ -69,21 +69,13 @@ class Installation : public ::testing::Environment {
   }
 
   void SetUp() override {
-    char pattern[] = "/tmp/vk-e2e-XXXXXX";
-    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    home_ = root_ / "vrk";
-    const e2e::TRun run = e2e::Run("/bin/bash", {VK_SOURCE_DIR "/scripts/install.sh", VK_BIN_DIR},
-                                   {"VRK_HOME=" + home_.string()});
-    if (run.ExitCode != 0) throw std::runtime_error("install.sh failed:\n" + run.Errors);
+    installation_ = std::make_unique<suitedb::TDefaultInstallation>(VK_BIN_DIR, "vk-e2e");
+    home_ = fs::path(installation_->Root()) / "vrk";
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
+  void TearDown() override { installation_.reset(); }
 
  private:
-  static inline fs::path root_;
+  std::unique_ptr<suitedb::TDefaultInstallation> installation_;
   static inline fs::path home_;
 };
 
@@ -111,18 +103,18 @@ class SocketServer {
   }
 
  private:
-  e2e::TSocketDaemon daemon_;
+  suitedb::TSocketDaemon daemon_;
   fs::path settings_;
   std::string saved_;
 };
 
-e2e::TRun Admin(const std::vector<std::string>& args) {
-  return e2e::Run(Bin("vkadmin"), args, Installation::Environment());
+suitedb::TRun Admin(const std::vector<std::string>& args) {
+  return suitedb::Run(Bin("vkadmin"), args, Installation::Environment());
 }
 
 // Identifiers of the goods-receipt jobs stored so far, oldest first.
 std::vector<std::string> JobIds() {
-  const e2e::TRun run = Admin({"jobs", "--program", "PVQR82"});
+  const suitedb::TRun run = Admin({"jobs", "--program", "PVQR82"});
   if (run.ExitCode != 0) throw std::runtime_error("vkadmin jobs failed: " + run.Errors);
   std::vector<std::string> ids;
   const std::vector<std::string> lines = run.Lines();
@@ -133,7 +125,7 @@ std::vector<std::string> JobIds() {
 }
 
 // The lines of the host's output a scenario states.
-std::vector<std::string> Transcript(const e2e::TRun& run) {
+std::vector<std::string> Transcript(const suitedb::TRun& run) {
   static const char* const kPrefixes[] = {"notice ",  "execute ", "modal", "message ",
                                           "outcome ", "FAIL ",    "error "};
   std::vector<std::string> kept;
@@ -232,7 +224,7 @@ TEST_P(Scenario, StoredRequestsAndTranscriptAreTheExpectedOnes) {
   const std::vector<std::string> before = JobIds();
   e2e::TTimeWindow window;
   window.From = e2e::NowAsDate();
-  const e2e::TRun run = e2e::Run(program, args, environment);
+  const suitedb::TRun run = suitedb::Run(program, args, environment);
   window.To = e2e::NowAsDate();
   socket.reset();
   const std::string output = "--- vkdesk exit " + std::to_string(run.ExitCode) + "\n" + run.Output +
@@ -261,7 +253,7 @@ TEST_P(Scenario, StoredRequestsAndTranscriptAreTheExpectedOnes) {
   for (size_t i = 0; i < ids.size(); ++i) {
     SCOPED_TRACE("job " + std::to_string(i + 1) + " " + ids[i]);
     EXPECT_TRUE(std::regex_match(ids[i], kJobId)) << ids[i];
-    const e2e::TRun job = Admin({"job", ids[i]});
+    const suitedb::TRun job = Admin({"job", ids[i]});
     ASSERT_EQ(job.ExitCode, 0) << job.Errors;
     const std::vector<std::string> differences =
         e2e::CompareRequest(jobs[i], Json::Parse(job.Output), window);

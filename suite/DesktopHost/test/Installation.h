@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "suite/db/TestProcesses.h"
+
 namespace DesktopHostTest {
 
 /* A UTF-8 text from a u8"" literal (narrow literals here are GB bytes). */
@@ -30,14 +32,10 @@ std::vector<bool> ProgramBuilds();
 std::string TestLibrary(const std::string& fileName);
 
 /* What a child process printed and how it ended. */
-struct TRun {
-  int ExitCode = -1;
-  std::string Output;  // standard output
-  std::string Errors;  // standard error
-  std::vector<std::string> Lines() const;
-};
+using TRun = suitedb::TRun;
 /* Runs vkdesk with Arguments, Input on its standard input, in the test
-   installation, headless; it is killed after TimeoutSeconds. */
+   installation, headless, without the VRK_ variables of this process; it is
+   killed after TimeoutSeconds. */
 TRun RunDesktop(const std::vector<std::string>& arguments, const std::string& input,
                 int timeoutSeconds = 60);
 

@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/core/Variant.h"
 #include "platform/vcl/Forms.h"
+#include "suite/db/TestProcesses.h"
 
 namespace pilgarwc::test {
 
@@ -45,11 +47,10 @@ class Suite {
   void TearDown();
 
  private:
-  std::string root_;  // removed at the end
+  std::unique_ptr<suitedb::TDefaultInstallation> installation_;  // removed at the end
+  std::unique_ptr<suitedb::TSocketDaemon> server_;
   std::string home_;
   int port_ = 0;
-  int serverPid_ = -1;
-  int serverOut_ = -1;
 };
 
 /* Puts the registry file of the way in place for the rest of the test. */
