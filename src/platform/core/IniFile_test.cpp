@@ -1,15 +1,13 @@
 #include "platform/core/IniFile.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/test/CoreTestSupport.h"
 
 namespace platform {
 namespace {
@@ -21,24 +19,12 @@ const std::string kData = VK_TEST_DATA_DIR "/";
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override { SetSystemCodePage(936); }
-  void TearDown() override {
-    SetSystemCodePage(std::nullopt);
-    if (!dir_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove_all(dir_, ignored);
-    }
-  }
-  // A file of the given bytes in a fresh temporary folder.
+  void TearDown() override { SetSystemCodePage(std::nullopt); }
+  // A file of the given bytes in the test's temporary folder.
   std::string TempFile(const std::string& name, const std::string& bytes) {
-    if (dir_.empty()) {
-      std::string pattern = (std::filesystem::temp_directory_path() / "inifile-XXXXXX").string();
-      EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-      dir_ = pattern + "/";
-    }
-    std::ofstream(dir_ + name, std::ios::binary).write(bytes.data(), bytes.size());
-    return dir_ + name;
+    return folder_.Write(name, bytes);
   }
-  std::string dir_;
+  test::TTempFolder folder_{"inifile"};
 };
 
 TEST_F(IniFileTest, ReadsStringsByThePlatformRules) {

@@ -1,15 +1,13 @@
 #include "platform/core/Registry.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/test/CoreTestSupport.h"
 
 namespace platform {
 namespace {
@@ -23,23 +21,12 @@ class RegistryTest : public ::testing::Test {
   void TearDown() override {
     SetRegistryFile(std::nullopt);
     SetSystemCodePage(std::nullopt);
-    if (!dir_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove_all(dir_, ignored);
-    }
   }
-  // A file of the given bytes in a fresh temporary folder.
+  // A file of the given bytes in the test's temporary folder.
   std::string TempFile(const std::string& name, const std::string& bytes) {
-    if (dir_.empty()) {
-      std::string pattern = (std::filesystem::temp_directory_path() / "registry-XXXXXX").string();
-      EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-      dir_ = pattern + "/";
-    }
-    std::ofstream(dir_ + name, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), bytes.size());
-    return dir_ + name;
+    return folder_.Write(name, bytes);
   }
-  std::string dir_;
+  test::TTempFolder folder_{"registry"};
 };
 
 struct Lookup {
@@ -266,27 +253,7 @@ TEST_F(RegistryTest, TheFileIsReadWhenAKeyIsOpened) {
   EXPECT_EQ(registry.ReadString("V"), "two");
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST_F(RegistryTest, WhichFileIsTheRegistry) {
   ScopedEnv home("HOME", "/home/someone");

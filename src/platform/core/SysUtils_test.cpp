@@ -1,17 +1,16 @@
 #include "platform/core/SysUtils.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/test/CoreTestSupport.h"
 
 namespace platform {
 namespace {
@@ -177,20 +176,10 @@ TEST(SysUtilsPaths, NameParts) {
 // A fresh folder under the system's temporary folder, removed afterwards.
 class SysUtilsFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sysutils-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern + "/";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-    SetSystemCodePage(std::nullopt);
-  }
-  void Write(const std::string& name, std::string_view bytes) {
-    std::ofstream(dir_ + name, std::ios::binary).write(bytes.data(), bytes.size());
-  }
-  std::string dir_;
+  void TearDown() override { SetSystemCodePage(std::nullopt); }
+  void Write(const std::string& name, std::string_view bytes) { folder_.Write(name, bytes); }
+  const test::TTempFolder folder_{"sysutils"};
+  const std::string dir_ = folder_.Path();
 };
 
 TEST_F(SysUtilsFiles, ExistenceTellsFilesFromFolders) {
@@ -251,27 +240,7 @@ TEST_F(SysUtilsFiles, ReadTextFileConvertsMarkedFilesToTheSystemCodePage) {
   EXPECT_EQ(ReadTextFile(dir_), std::nullopt);
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST(SysUtilsMachine, TempDirEndsInASeparator) {
   {
