@@ -39,6 +39,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/remote/SocketConnection.h"
 #include "platform/remote/Wire.h"
+#include "suite/ReportCounterS/test/SampleRequest.h"
 #include "suite/db/Database.h"
 #include "suite/db/TaggedJson.h"
 #include "suite/db/TestInstallation.h"
@@ -58,31 +59,13 @@ constexpr int kCallsPerClient = 250;
 // A goods-receipt job as the report window sends it: 15 conditions, wide
 // texts, bounds from 1.
 Variant JobRequest() {
-  Variant env = platform::VarArrayCreate({{1, 14}});
-  env[1] = Variant(u"PVQR82");
-  env[2] = Variant(int32_t{14});
-  env[3] = Variant(int32_t{15});
-  env[4] = Variant(u"VRK");
-  env[5] = Variant(u"U001");
-  env[6] = Variant(u"VRKDEMO");
-  env[7] = Variant(platform::DateTime{45356.5});
-  env[8] = Variant(u"PVQR82S.Class1");
-  env[9] = Variant(u"R");
-  env[10] = Variant(int32_t{0});
-  env[11] = Variant(platform::DateTime{45356.75});
-  env[12] = Variant(u"");
-  env[13] = Variant(int32_t{3});
-  env[14] = Variant(u"A");
-  Variant captions = platform::VarArrayCreate({{1, 15}});
-  Variant values = platform::VarArrayCreate({{1, 15}});
-  for (int i = 1; i <= 15; ++i) {
-    captions[i] = VarArrayOf({Variant(u"选择进货单号"), Variant(u"sp01")});
-    values[i] = VarArrayOf({Variant(u"\x04"), Variant(u"3401-24010100001"), Variant(u"")});
-  }
-  values[4] = VarArrayOf({Variant(u"\x05"), VarArrayOf({Variant(u"S0001"), Variant(u"华东")}),
-                          VarArrayOf({Variant(u"S0002"), Variant(u"华南")})});
-  values[7] = VarArrayOf({Variant(int32_t{1}), Variant(u"已审核")});
-  return VarArrayOf({env, captions, values});
+  reportcounter::test::TSampleRequest shape;
+  shape.Conditions = 15;
+  Variant request = reportcounter::test::SampleJobRequest(shape);
+  request[2][4] = VarArrayOf({Variant(u"\x05"), VarArrayOf({Variant(u"S0001"), Variant(u"华东")}),
+                              VarArrayOf({Variant(u"S0002"), Variant(u"华南")})});
+  request[2][7] = VarArrayOf({Variant(int32_t{1}), Variant(u"已审核")});
+  return request;
 }
 
 void NoDelay(int fd) {

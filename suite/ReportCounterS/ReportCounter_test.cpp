@@ -5,6 +5,7 @@
 
 #include "platform/core/DateTime.h"
 #include "platform/core/Dispatch.h"
+#include "suite/ReportCounterS/test/SampleRequest.h"
 #include "suite/db/TaggedJson.h"
 #include "suite/db/TestInstallation.h"
 #include "suite/db/Text.h"
@@ -25,30 +26,16 @@ std::string Gb(const char8_t* utf8) {
 // A one-off request as the report window sends it: environment 1..14,
 // captions and values 1..n, texts as wide strings.
 Variant JobRequest(const std::u16string& user = u"U001", int conditions = 3) {
-  Variant env = platform::VarArrayCreate({{1, 14}});
-  env[1] = Variant(u"PVQR82");
-  env[2] = Variant(int32_t{14});
-  env[3] = Variant(int32_t{conditions});
-  env[4] = Variant(u"VRK");
-  env[5] = Variant(user);
-  env[6] = Variant(u"VRKDEMO");
-  env[7] = Variant(platform::DateTime{45356.5});
-  env[8] = Variant(u"PVQR82S.Class1");
-  env[9] = Variant(u"R");
-  env[10] = Variant(int32_t{2});
-  env[11] = Variant(platform::DateTime{45357.25});
-  env[12] = Variant(u"<?xml version=\"1.0\" encoding=\"GB2312\"?><Root><R1 ID=\"U001\"/></Root>");
-  env[13] = Variant(int32_t{3});
-  env[14] = Variant(u"A");
-  Variant captions = platform::VarArrayCreate({{1, conditions}});
-  Variant values = platform::VarArrayCreate({{1, conditions}});
-  for (int i = 1; i <= conditions; ++i) {
-    captions[i] =
-        VarArrayOf({Variant(u"选择进货单号"), Variant(u"sp0" + std::u16string(1, u'0' + i))});
-    values[i] = VarArrayOf({Variant(u"\x04"), Variant(u"3401-24010100001"), Variant(u"")});
-  }
-  values[conditions] = VarArrayOf({Variant(int32_t{2}), Variant(u"验收日"), Variant(true)});
-  return VarArrayOf({env, captions, values});
+  test::TSampleRequest shape;
+  shape.User = user;
+  shape.Conditions = conditions;
+  shape.GenerationMode = 2;
+  shape.RunAt = 45357.25;
+  shape.Recipients = u"<?xml version=\"1.0\" encoding=\"GB2312\"?><Root><R1 ID=\"U001\"/></Root>";
+  shape.Field = [](int i) { return u"sp0" + std::u16string(1, static_cast<char16_t>(u'0' + i)); };
+  Variant request = test::SampleJobRequest(shape);
+  request[2][conditions] = VarArrayOf({Variant(int32_t{2}), Variant(u"验收日"), Variant(true)});
+  return request;
 }
 
 Variant PeriodicRequest() {

@@ -11,6 +11,7 @@
 #include "platform/core/Dispatch.h"
 #include "platform/remote/SocketConnection.h"
 #include "suite/PilgarWorkCenter/test/SuiteEnvironment.h"
+#include "suite/ReportCounterS/test/SampleRequest.h"
 #include "suite/db/Database.h"
 #include "suite/db/TaggedJson.h"
 
@@ -23,31 +24,15 @@ using platform::Variant;
 // A one-off job request as the report window sends it (wide texts, a date,
 // bounds from 1), with the given number of conditions.
 Variant JobRequest(int conditions) {
-  Variant env = platform::VarArrayCreate({{1, 14}});
-  env[1] = Variant(u"PVQR82");
-  env[2] = Variant(int32_t{14});
-  env[3] = Variant(int32_t{conditions});
-  env[4] = Variant(u"VRK");
-  env[5] = Variant(u"U001");
-  env[6] = Variant(u"VRKDEMO");
-  env[7] = Variant(platform::DateTime{45356.5});
-  env[8] = Variant(u"PVQR82S.Class1");
-  env[9] = Variant(u"R");
-  env[10] = Variant(int32_t{1});
-  env[11] = Variant(platform::DateTime{45356.75});
-  env[12] = Variant(u"");
-  env[13] = Variant(int32_t{3});
-  env[14] = Variant(u"B");
-  Variant captions = platform::VarArrayCreate({{1, conditions}});
-  Variant values = platform::VarArrayCreate({{1, conditions}});
-  for (int i = 1; i <= conditions; ++i) {
-    captions[i] = VarArrayOf({Variant(u"选择进货单号"), Variant(u"sp01")});
-    values[i] = VarArrayOf({Variant(u"\x04"), Variant(u"3401-24010100001"), Variant(u"")});
-  }
-  values[1] = VarArrayOf({Variant(u"\x05"), VarArrayOf({Variant(u"S001"), Variant(u"供应商")}),
-                          VarArrayOf({Variant(u"S002")})});
-  values[conditions] = VarArrayOf({Variant(int32_t{2}), Variant(u"验收日")});
-  return VarArrayOf({env, captions, values});
+  reportcounter::test::TSampleRequest shape;
+  shape.Conditions = conditions;
+  shape.GenerationMode = 1;
+  shape.DataType = u"B";
+  Variant request = reportcounter::test::SampleJobRequest(shape);
+  request[2][1] = VarArrayOf({Variant(u"\x05"), VarArrayOf({Variant(u"S001"), Variant(u"供应商")}),
+                              VarArrayOf({Variant(u"S002")})});
+  request[2][conditions] = VarArrayOf({Variant(int32_t{2}), Variant(u"验收日")});
+  return request;
 }
 
 class ReportCounterSocketTest : public ::testing::Test {
