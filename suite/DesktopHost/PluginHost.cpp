@@ -16,6 +16,22 @@ using platform::Variant;
 namespace {
 // What the host reports for something raised that is not an exception object.
 constexpr char kUnknownError[] = "the program raised an error that is not an exception object";
+
+// Runs a call into the program's library: whatever it raises is kept as the
+// host's last error instead of reaching the host's caller. False when the
+// call raised.
+template <class Call>
+bool Guarded(std::string& lastError, Call call) {
+  try {
+    call();
+    return true;
+  } catch (const std::exception& e) {
+    lastError = ErrorText(e);
+  } catch (...) {
+    lastError = kUnknownError;
+  }
+  return false;
+}
 }  // namespace
 
 const char* NoticeName(int32_t code) {
@@ -135,15 +151,7 @@ bool TPluginHost::Load(const std::string& path, bool notifyHandler) {
     path_ = path;
   }
   if (controller_) return true;
-  try {
-    controller_ = getController_();
-  } catch (const std::exception& e) {
-    lastError_ = ErrorText(e);
-    return false;
-  } catch (...) {
-    lastError_ = kUnknownError;
-    return false;
-  }
+  if (!Guarded(lastError_, [this] { controller_ = getController_(); })) return false;
   if (!controller_) {
     lastError_ = "GetController returned no controller";
     return false;
@@ -169,44 +177,29 @@ int32_t TPluginHost::Execute(int count) {
     lastError_ = "no controller";
     return -1;
   }
-  try {
-    return controller_->Execute(Params(count));
-  } catch (const std::exception& e) {
-    lastError_ = ErrorText(e);
-    return -1;
-  } catch (...) {
-    lastError_ = kUnknownError;
-    return -1;
-  }
+  int32_t result = -1;
+  Guarded(lastError_, [&] { result = controller_->Execute(Params(count)); });
+  return result;
 }
 
 int32_t TPluginHost::Show(bool modal) {
   lastError_.clear();
   if (!controller_) return 0;
-  try {
-    if (!modal) {
+  int32_t result = -1;
+  Guarded(lastError_, [&] {
+    if (modal) {
+      result = controller_->ShowModal().AsInteger();
+    } else {
       controller_->SetVisible(DLLBaseCtrller::kWordTrue);
-      return 0;
+      result = 0;
     }
-    return controller_->ShowModal().AsInteger();
-  } catch (const std::exception& e) {
-    lastError_ = ErrorText(e);
-    return -1;
-  } catch (...) {
-    lastError_ = kUnknownError;
-    return -1;
-  }
+  });
+  return result;
 }
 
 void TPluginHost::FreeWindow() {
   if (!controller_) return;
-  try {
-    controller_->FreeWindow();
-  } catch (const std::exception& e) {
-    lastError_ = ErrorText(e);
-  } catch (...) {
-    lastError_ = kUnknownError;
-  }
+  Guarded(lastError_, [this] { controller_->FreeWindow(); });
 }
 
 void TPluginHost::FreeController() {
