@@ -1,6 +1,5 @@
 #include "suite/DesktopHost/test/Installation.h"
 
-#include <QApplication>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -18,25 +17,18 @@ std::unique_ptr<suitedb::TDefaultInstallation>& Installed() {
   return installation;
 }
 
+// The installation for the whole program; the Qt application comes from
+// platform_vcl_test_main.
 class Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
     Installed() = std::make_unique<suitedb::TDefaultInstallation>(VK_BIN_DIR, "vk-desktop");
     platform::SetRegistryFile(RegistryFile());
   }
   void TearDown() override {
     platform::SetRegistryFile(std::nullopt);
     Installed().reset();
-    app_.reset();
   }
-
- private:
-  int argc_ = 1;
-  char name_[20] = "desktop_host_test";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);

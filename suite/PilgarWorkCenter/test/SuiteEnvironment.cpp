@@ -1,6 +1,5 @@
 #include "suite/PilgarWorkCenter/test/SuiteEnvironment.h"
 
-#include <QApplication>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -44,23 +43,12 @@ std::string RegFolder(const std::string& folder) {
   return "\"" + escaped + "\"";
 }
 
+// The installation and vksocketd for the whole program; the Qt application
+// comes from platform_vcl_test_main.
 class Environment : public ::testing::Environment {
  public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-    Suite::Get().SetUp();
-  }
-  void TearDown() override {
-    Suite::Get().TearDown();
-    app_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "pilgarwc_test";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
+  void SetUp() override { Suite::Get().SetUp(); }
+  void TearDown() override { Suite::Get().TearDown(); }
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
