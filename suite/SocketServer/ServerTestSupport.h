@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 
+#include "platform/core/test/CoreTestSupport.h"
 #include "platform/remote/Wire.h"
 #include "platform/remote/test/RemoteTestSupport.h"
 
@@ -31,9 +31,6 @@ using namespace std::chrono_literals;
 class TestClasses {
  public:
   TestClasses() {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("vk-socketd-" + std::to_string(random()));
-    fs::create_directories(folder_);
     std::ofstream reg(folder_ / "classes.reg");
     const std::string module = std::string(VK_BIN_DIR) + "/RemoteTestObjects.dll";
     for (const char* name : {"RemoteTest.Echo", "RemoteTest.Echo2"}) {
@@ -43,10 +40,6 @@ class TestClasses {
     reg << "[HKEY_CLASSES_ROOT\\RemoteTest.NoModule]\n\"Library\"=\"NoSuchModule.dll\"\n"
         << "\"Factory\"=\"CreateRemoteTestObject\"\n";
   }
-  ~TestClasses() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
   TestClasses(const TestClasses&) = delete;
   TestClasses& operator=(const TestClasses&) = delete;
 
@@ -54,7 +47,8 @@ class TestClasses {
   std::string RegistryFile() const { return (folder_ / "classes.reg").string(); }
 
  private:
-  fs::path folder_;
+  const platform::test::TTempFolder temp_{"vk-socketd"};
+  const fs::path folder_{temp_.Path()};
 };
 
 using platform::remote::test::Hex;

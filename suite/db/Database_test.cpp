@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <thread>
+
+#include "platform/core/test/CoreTestSupport.h"
 
 namespace suitedb {
 namespace {
@@ -18,19 +19,12 @@ namespace fs = std::filesystem;
 class DatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("vk-db-" + std::to_string(random()));
-    fs::create_directories(folder_);
     path_ = (folder_ / "t.db").string();
     Database db = Database::Open(path_, true);
     db.ExecScript("CREATE TABLE t (k BLOB PRIMARY KEY, v TEXT, n INTEGER, r REAL)");
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  fs::path folder_;
+  const platform::test::TTempFolder temp_{"vk-db"};
+  const fs::path folder_{temp_.Path()};
   std::string path_;
 };
 

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
-#include <random>
 
 #include "platform/core/Exception.h"
+#include "platform/core/test/CoreTestSupport.h"
 
 namespace suitedb {
 namespace {
@@ -14,15 +15,6 @@ namespace fs = std::filesystem;
 
 class SeedTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("vk-seed-" + std::to_string(random()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
   std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
   // A digest of the generated tables, to compare two databases.
@@ -39,7 +31,8 @@ class SeedTest : public ::testing::Test {
     return all;
   }
 
-  fs::path folder_;
+  const platform::test::TTempFolder temp_{"vk-seed"};
+  const fs::path folder_{temp_.Path()};
 };
 
 TEST_F(SeedTest, SameSeedGivesSameDataAndAnotherSeedOtherData) {
