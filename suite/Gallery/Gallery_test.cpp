@@ -1,7 +1,6 @@
 #include "suite/Gallery/Gallery.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QImage>
 #include <QLabel>
@@ -13,6 +12,7 @@
 
 #include "platform/core/CodePage.h"
 #include "platform/core/Registry.h"
+#include "platform/core/test/CoreTestSupport.h"
 #include "platform/vcl/Forms.h"
 #include "runtime/TranslatorU.h"
 
@@ -29,9 +29,6 @@ QString FromWide(std::u16string_view text) {
 class GalleryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "gallery-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern + "/";
     platform::SetSystemCodePage(936);
     platform::SetRegistryFile(dir_ + "registry.reg");
     form = vcl::Create<TfrmGallery>(nullptr);
@@ -42,8 +39,6 @@ class GalleryTest : public ::testing::Test {
     TranslatorU::SetLibraryFolder(std::nullopt);
     platform::SetRegistryFile(std::nullopt);
     platform::SetSystemCodePage(std::nullopt);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
   }
 
   void ShowOnPage(int page) {
@@ -52,8 +47,9 @@ class GalleryTest : public ::testing::Test {
     vcl::Application->ProcessMessages();
   }
 
+  const platform::test::TTempFolder temp_{"gallery"};
+  const std::string dir_ = temp_.Path();
   TfrmGallery* form = nullptr;
-  std::string dir_;
 };
 
 TEST(GalleryOptions, ReadsPageAndScreenshotAndRefusesTheRest) {
