@@ -9,6 +9,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
 #include "runtime/LibStrs.h"
+#include "suite/PilgarWorkCenter/DialogParts.h"
 #include "suite/PilgarWorkCenter/MonthCalendar.h"
 
 namespace pilgarwc {
@@ -42,22 +43,22 @@ class TfrmInputDay : public vcl::TForm {
     SetClientWidth(276);
     SetClientHeight(262);
 
-    calDate = Add<TMonthCalendar>("calDate");
+    calDate = AddControl<TMonthCalendar>(this, "calDate");
     calDate->SetBounds(8, 8, 260, 184);
-    auto* label = Add<vcl::TLabel>("lblDate");
+    auto* label = AddControl<vcl::TLabel>(this, "lblDate");
     label->SetCaption("日期(&D)");
     label->SetBounds(8, 204, 48, 16);
-    edDate = Add<vcl::TEdit>("edDate");
+    edDate = AddControl<vcl::TEdit>(this, "edDate");
     edDate->SetBounds(60, 200, 120, 22);
     edDate->SetMaxLength(10);
     edDate->SetTabStop(true);
     label->SetFocusControl(edDate);
-    btnOk = Add<vcl::TButton>("btnOk");
+    btnOk = AddControl<vcl::TButton>(this, "btnOk");
     btnOk->SetCaption("确定");
     btnOk->SetBounds(112, 230, 75, 25);
     btnOk->SetDefault(true);
     btnOk->SetTabStop(true);
-    btnCancel = Add<vcl::TButton>("btnCancel");
+    btnCancel = AddControl<vcl::TButton>(this, "btnCancel");
     btnCancel->SetCaption("取消");
     btnCancel->SetBounds(193, 230, 75, 25);
     btnCancel->SetCancel(true);
@@ -107,14 +108,6 @@ class TfrmInputDay : public vcl::TForm {
   vcl::TButton* btnCancel = nullptr;
 
  private:
-  template <class T>
-  T* Add(const char* name) {
-    auto* control = new T(this);
-    control->SetName(name);
-    control->SetParent(this);
-    return control;
-  }
-
   bool minguo_;
   bool syncing_ = false;
   std::string result_;

@@ -10,6 +10,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
+#include "suite/PilgarWorkCenter/DialogParts.h"
 
 namespace pilgarwc {
 
@@ -66,15 +67,15 @@ class TfrmLookup : public vcl::TForm {
     SetClientWidth(600);
     SetClientHeight(400);
 
-    auto* label = Add<vcl::TLabel>("lblSearch");
+    auto* label = AddControl<vcl::TLabel>(this, "lblSearch");
     label->SetCaption("查找(&F)");
     label->SetBounds(8, 12, 48, 16);
-    edSearch = Add<vcl::TEdit>("edSearch");
+    edSearch = AddControl<vcl::TEdit>(this, "edSearch");
     edSearch->SetBounds(60, 8, 300, 22);
     edSearch->SetTabStop(true);
     label->SetFocusControl(edSearch);
 
-    lvRows = Add<vcl::TListView>("lvRows");
+    lvRows = AddControl<vcl::TListView>(this, "lvRows");
     lvRows->SetBounds(8, 38, 584, 318);
     lvRows->SetViewStyle(vcl::vsReport);
     lvRows->SetRowSelect(true);
@@ -83,13 +84,13 @@ class TfrmLookup : public vcl::TForm {
     lvRows->SetMultiSelect(multi_);
     lvRows->SetTabStop(true);
 
-    btnOk = Add<vcl::TButton>("btnOk");
+    btnOk = AddControl<vcl::TButton>(this, "btnOk");
     btnOk->SetCaption("确定");
     btnOk->SetBounds(436, 366, 75, 25);
     btnOk->SetDefault(true);
     btnOk->SetModalResult(vcl::mrOk);
     btnOk->SetTabStop(true);
-    btnCancel = Add<vcl::TButton>("btnCancel");
+    btnCancel = AddControl<vcl::TButton>(this, "btnCancel");
     btnCancel->SetCaption("取消");
     btnCancel->SetBounds(517, 366, 75, 25);
     btnCancel->SetCancel(true);
@@ -145,14 +146,6 @@ class TfrmLookup : public vcl::TForm {
   vcl::TButton* btnCancel = nullptr;
 
  private:
-  template <class T>
-  T* Add(const char* name) {
-    auto* control = new T(this);
-    control->SetName(name);
-    control->SetParent(this);
-    return control;
-  }
-
   void ShowRows(const Variant& content) {
     const std::vector<Variant> parts = Elements(content);
     std::vector<Variant> captions = parts.size() > 0 ? Elements(parts[0]) : std::vector<Variant>();
