@@ -46,7 +46,9 @@ void SetForegroundWindow(HWND handle) {
 // the outer ones too. Once freed, nothing of the controller is touched.
 class FreeWatch {
  public:
-  explicit FreeWatch(TDLLRPCtrller& controller)
+  // Not inlined: in the caller, g++ takes the flag's address handed to the
+  // controller for a dangling local, although the destructor takes it back.
+  [[gnu::noinline]] explicit FreeWatch(TDLLRPCtrller& controller)
       : slot_(controller.freedFlag_), outer_(std::exchange(slot_, &freed_)) {}
   ~FreeWatch() {
     if (!freed_) {
