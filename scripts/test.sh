@@ -2,7 +2,7 @@
 # Installs what is missing, builds the project twice and runs every test in
 # both builds: build/test (both generations of the program, benchmarks
 # built but not run) and build/sanitize (address and undefined-behaviour
-# sanitizers, current generation). Both use the Check build type (-O1 -g1);
+# sanitizers, current generation). Both use the Check build type (-O2 -g1);
 # the run command builds RelWithDebInfo into build/normal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
