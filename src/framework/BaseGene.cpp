@@ -16,6 +16,7 @@
 #include "controls/VkSpin.h"
 #include "framework/BaseGeneU.h"
 #include "framework/Internal.h"
+#include "framework/SchemeImages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/remote/ClientDataSet.h"
 #include "platform/remote/SocketConnection.h"
@@ -148,6 +149,8 @@ void TfrmBaseGene::BuildComponents() {
   ImageList2->SetName("ImageList2");
   ImageList2->SetWidth(24);
   ImageList2->SetHeight(24);
+  // The pictures come before the tool buttons and the list that show them.
+  AddSchemeImages(ImageList1, ImageList2);
 
   auto menuItem = [this](vcl::TMenu* menu, const char* name, const char* caption,
                          vcl::TNotifyEvent onClick) {
