@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
+#include <QStyle>
 #include <QToolButton>
 #include <vector>
 
@@ -83,10 +84,15 @@ TEST_F(SchemeImagesTest, ToolButtonsShowTheirPictureOnly) {
     QImage shown = q->icon().pixmap(18, 18).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(shown, Pixels(w->ImageList1, b->ImageIndex()));
   }
-  // The view-style button keeps its arrow with the menu of view styles.
+  // The view-style button keeps its arrow with the menu of view styles, in
+  // a section of its own: the picture keeps the full button width rather
+  // than being shrunk beside the arrow.
   auto* view = qobject_cast<QToolButton*>(w->ToolButton1->Handle());
   EXPECT_EQ(view->popupMode(), QToolButton::MenuButtonPopup);
   EXPECT_EQ(view->menu(), w->mnList->QtMenu());
+  const int arrow = view->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, view);
+  EXPECT_GE(w->ToolButton1->Width() - arrow, w->ToolBar1->ButtonWidth());
+  EXPECT_EQ(w->btnDelete->Width(), w->ToolBar1->ButtonWidth());
 }
 
 TEST_F(SchemeImagesTest, ListsThatAlreadyHoldPicturesAreLeftAsTheyAre) {

@@ -1223,6 +1223,10 @@ TToolButton* TToolBar::Buttons(int index) const {
   IndexError(index);
 }
 
+namespace {
+constexpr int kDropDownArrowWidth = 14;
+}
+
 void TToolBar::ArrangeButtons() {
   if (arranging_ || Disposed()) return;
   arranging_ = true;
@@ -1233,6 +1237,9 @@ void TToolBar::ArrangeButtons() {
     int w = buttonWidth_;
     if (b->Style() == tbsSeparator || b->Style() == tbsDivider) {
       w = b->Width();
+    } else if (b->Style() == tbsDropDown) {
+      // The arrow has its own section to the right of the button proper.
+      w = buttonWidth_ + kDropDownArrowWidth;
     } else if (showCaptions_ && !b->Caption().empty()) {
       w = std::max(buttonWidth_, b->Canvas()->TextWidth(b->Caption()) + 12);
     }

@@ -439,7 +439,8 @@ class TToolButton : public TGraphicControl {
 };
 
 /* The platform's tool bar: lays its buttons out left to right in their
-   order, each ButtonWidth x ButtonHeight (separators keep their width). */
+   order, each ButtonWidth x ButtonHeight (separators keep their width; a
+   drop-down button is 14 pixels wider, for its arrow). */
 class TToolBar : public TWinControl {
   VCL_CLASS_INFO()
  public:
