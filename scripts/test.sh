@@ -20,14 +20,14 @@ build() {  # folder, extra cmake arguments...
 
 build build/test -DVK_SANITIZE=OFF -DVK_COMPAT=ON -DVK_BENCHMARKS=ON
 stage "build/test built"
-ctest --test-dir build/test -j "$jobs" --output-on-failure
+ctest --test-dir build/test -j "$jobs" --timeout 600 --output-on-failure
 stage "build/test passed"
 
 build build/sanitize -DVK_SANITIZE=ON -DVK_COMPAT=OFF -DVK_BENCHMARKS=OFF
 stage "build/sanitize built"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
-  ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
+  ctest --test-dir build/sanitize -j "$jobs" --timeout 600 --output-on-failure
 stage "build/sanitize passed"
 
 bash scripts/fuzz.sh 30
