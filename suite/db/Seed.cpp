@@ -219,7 +219,7 @@ SeedCounts GenerateBusinessData(Database& db, const SeedOptions& options) {
   };
   std::vector<Item> items;
   Statement item =
-      db.Prepare("INSERT INTO item (code, name, spec, unit, price) VALUES (?, ?, ?, ?, ?)");
+      db.Prepare("INSERT INTO item (code, name, model, unit, price) VALUES (?, ?, ?, ?, ?)");
   const int itemCount = Scaled(options.Factor, 200, 20);
   for (int i = 1; i <= itemCount; ++i) {
     const ItemKind& kind = random.Pick(kItemKinds);
@@ -227,12 +227,12 @@ SeedCounts GenerateBusinessData(Database& db, const SeedOptions& options) {
     std::snprintf(code, sizeof code, "M%05d", i);
     const double price =
         Round2(kind.LowPrice + (kind.HighPrice - kind.LowPrice) * random.Between(0, 1000) / 1000.0);
-    char spec[32];
-    std::snprintf(spec, sizeof spec, "%c%d-%d", 'A' + random.Between(0, 25), random.Between(1, 99),
-                  random.Between(10, 999));
+    char model[32];
+    std::snprintf(model, sizeof model, "%c%d-%d", 'A' + random.Between(0, 25),
+                  random.Between(1, 99), random.Between(10, 999));
     item.Reset();
-    item.BindAll({std::string(code), U8(random.Pick(kMaterials)) + U8(kind.Name), std::string(spec),
-                  U8(kind.Unit), price})
+    item.BindAll({std::string(code), U8(random.Pick(kMaterials)) + U8(kind.Name),
+                  std::string(model), U8(kind.Unit), price})
         .Run();
     items.push_back({code, price, kind.Fractional});
   }

@@ -145,7 +145,7 @@ CREATE TABLE supplier (
 CREATE TABLE item (
   code  TEXT PRIMARY KEY,
   name  TEXT NOT NULL,
-  spec  TEXT NOT NULL DEFAULT '',
+  model TEXT NOT NULL DEFAULT '',
   unit  TEXT NOT NULL DEFAULT '',
   price REAL NOT NULL DEFAULT 0
 );
