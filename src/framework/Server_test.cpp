@@ -3,11 +3,7 @@
 // class name, and the application server "ReportCounterS.dmReportCounter"
 // reached in process (address 127.0.0.1) or through vksocketd.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "framework/test/Environment.h"
 #include "framework/test/Support.h"
@@ -17,6 +13,7 @@
 #include "platform/core/Registry.h"
 #include "platform/remote/ClientDataSet.h"
 #include "platform/remote/SocketConnection.h"
+#include "platform/remote/test/RemoteTestSupport.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -26,18 +23,7 @@ namespace {
 using platform::VarArrayOf;
 using platform::Variant;
 
-// A port nothing listens on: bound for a moment and released.
-int UnusedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
+using platform::remote::test::UnusedPort;
 
 class ServerTest : public ::testing::Test {
  protected:

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "suite/db/TestProcesses.h"
 
 namespace framework_test {
 
@@ -18,19 +21,16 @@ class Suite {
   void TearDown();
 
   /* The installation folder, ending in "/". */
-  const std::string& Home() const { return home_; }
-  int Port() const { return port_; }
+  const std::string& Home() const { return installation_->Home(); }
+  int Port() const { return server_->Port(); }
   /* A registry file naming Home as client and server folder, registering
      the suite's classes, with a BrantorC.ini in a client folder of its own
      that names Address and Port as the application server. */
   std::string ClientRegistry(const std::string& address, int port);
 
  private:
-  std::string root_;
-  std::string home_;
-  int port_ = 0;
-  int serverPid_ = -1;
-  int serverOut_ = -1;
+  std::unique_ptr<suitedb::TDefaultInstallation> installation_;
+  std::unique_ptr<suitedb::TSocketDaemon> server_;
   int clients_ = 0;
 };
 
